@@ -28,7 +28,7 @@ int NewProject(const CliOptions& options)
 {
     std::string dir = WithTrailingSeparator(options.newDirectory);
     if (!IsDirectory(dir)) {
-        Error(FormatText(LoadString(IDS_CLI_NOT_A_DIRECTORY), options.newDirectory));
+        Error(FormatText(LoadString(IDS_CANNOT_FIND_DIRECTORY), options.newDirectory));
         return kExitFailure;
     }
     CData data;
