@@ -46,10 +46,37 @@ inline unsigned CommonPrefix256(const std::uint8_t* a, const std::uint8_t* b)
     return 256;
 }
 
+inline std::uint16_t Load16(const std::uint8_t* p)
+{
+    std::uint16_t value;
+    std::memcpy(&value, p, 2);
+    return value;
+}
+
+constexpr unsigned kKeyHashSize = 1u << 16;
+
+// Three bytes folded into 16 bits: the key of the second set of chains below.
+inline unsigned KeyHash(const std::uint8_t* p)
+{
+    unsigned key = static_cast<unsigned>(p[0]) | static_cast<unsigned>(p[1]) << 8 | static_cast<unsigned>(p[2]) << 16;
+    return (key * 2654435761u) >> 16;
+}
+
+// The match finder keeps the classic 13-bit hash chains only as far as their outcome needs
+// them: the newest position of each hash (head), and for every position its insertion
+// number within its hash (seq), which says how far down the hash chain it lies. The search
+// itself walks a second set of chains keyed by a 16-bit hash of the three bytes and visits
+// only the positions whose first three bytes equal the current ones. Every other position
+// of a 13-bit chain fails the first comparison anyway, so the matches found are exactly
+// those of a walk down the 13-bit chain with the same candidate limits, but the walk skips
+// the collisions that make up most of a 13-bit chain.
 struct MatchState {
     std::uint8_t window[kWindowSize + kWindowSlack];
-    std::uint16_t prev[kWSize];
     std::uint16_t head[kHashSize];
+    std::uint32_t bucketCount[kHashSize];
+    std::uint32_t seq[kWSize];
+    std::uint16_t keyHead[kKeyHashSize];
+    std::uint16_t keyPrev[kWSize];
 };
 
 }  // namespace
@@ -108,17 +135,22 @@ private:
         return n;
     }
     void UpdateHash(std::uint8_t c) { m_nInsH = ((m_nInsH << kHashShift) ^ c) & kHashMask; }
-    // Links the string at pos into its hash chain and returns the previous head.
+    // Links the string at pos into its chains and returns the previous head of its hash.
     unsigned InsertString(unsigned pos)
     {
-        UpdateHash(m_state->window[pos + kMinMatch - 1]);
-        unsigned chainHead = m_state->head[m_nInsH];
-        m_state->prev[pos & kWMask] = static_cast<std::uint16_t>(chainHead);
-        m_state->head[m_nInsH] = static_cast<std::uint16_t>(pos);
+        MatchState& state = *m_state;
+        UpdateHash(state.window[pos + kMinMatch - 1]);
+        unsigned chainHead = state.head[m_nInsH];
+        state.head[m_nInsH] = static_cast<std::uint16_t>(pos);
+        state.seq[pos & kWMask] = state.bucketCount[m_nInsH]++;
+        unsigned key = KeyHash(state.window + pos);
+        state.keyPrev[pos & kWMask] = state.keyHead[key];
+        state.keyHead[key] = static_cast<std::uint16_t>(pos);
         return chainHead;
     }
     void FillWindow();
-    unsigned LongestMatch(unsigned curMatch);
+    // Kept out of line: the chain walk is the hot loop and wants every register to itself.
+    [[gnu::noinline]] unsigned LongestMatch(unsigned curMatch);
     void FlushBlock(bool last)
     {
         const std::uint8_t* data = m_nBlockStart >= 0 ? m_state->window + m_nBlockStart : nullptr;
@@ -150,7 +182,8 @@ void CDeflater::FillWindow()
         m_nStrStart -= kWSize;
         m_nBlockStart -= static_cast<long>(kWSize);
         for (std::uint16_t& entry : m_state->head) entry = static_cast<std::uint16_t>(entry >= kWSize ? entry - kWSize : 0);
-        for (std::uint16_t& entry : m_state->prev) entry = static_cast<std::uint16_t>(entry >= kWSize ? entry - kWSize : 0);
+        for (std::uint16_t& entry : m_state->keyHead) entry = static_cast<std::uint16_t>(entry >= kWSize ? entry - kWSize : 0);
+        for (std::uint16_t& entry : m_state->keyPrev) entry = static_cast<std::uint16_t>(entry >= kWSize ? entry - kWSize : 0);
         more += kWSize;
     }
     std::size_t n = Read(m_state->window + m_nStrStart + m_nLookahead, more);
@@ -161,30 +194,36 @@ void CDeflater::FillWindow()
     if (m_progress) m_progress(m_input.m_nConsumed, m_nUserValue);
 }
 
-unsigned CDeflater::LongestMatch(unsigned curMatch)
+unsigned CDeflater::LongestMatch(unsigned chainHead)
 {
-    const std::uint8_t* window = m_state->window;
-    const std::uint16_t* prev = m_state->prev;
-    unsigned chainLength = m_nPrevLength >= kGoodMatch ? kMaxChain >> 2 : kMaxChain;
+    const MatchState& state = *m_state;
+    const std::uint8_t* window = state.window;
+    // Candidates down the hash chain: at most 4,096 (a quarter once the previous match is
+    // good), the first one always, the others only while newer than the limit.
+    const std::uint32_t chainLimit = m_nPrevLength >= kGoodMatch ? kMaxChain >> 2 : kMaxChain;
     const std::uint8_t* scan = window + m_nStrStart;
     unsigned bestLen = m_nPrevLength;
     unsigned limit = m_nStrStart > kMaxDist ? m_nStrStart - kMaxDist : 0;
-    std::uint8_t scanEnd1 = scan[bestLen - 1];
-    std::uint8_t scanEnd = scan[bestLen];
-    do {
-        const std::uint8_t* match = window + curMatch;
-        // The cheap tests first: a longer match must agree at the current best length.
-        if (match[bestLen] != scanEnd || match[bestLen - 1] != scanEnd1 || match[0] != scan[0] || match[1] != scan[1])
-            continue;
+    // The two bytes that end the best match so far, and the three that start every match.
+    std::uint16_t scanEnd = Load16(scan + bestLen - 1);
+    const std::uint16_t scanStart = Load16(scan);
+    const std::uint8_t scanThird = scan[2];
+
+    // The newest earlier position of the same key: the current position is already linked.
+    for (unsigned cur = state.keyPrev[m_nStrStart & kWMask]; cur != 0; cur = state.keyPrev[cur & kWMask]) {
+        if (cur <= limit && cur != chainHead) break;
+        const std::uint8_t* match = window + cur;
+        if (Load16(match) != scanStart || match[2] != scanThird) continue;  // another key of the same hash
+        if (state.seq[chainHead & kWMask] - state.seq[cur & kWMask] >= chainLimit) break;
+        if (Load16(match + bestLen - 1) != scanEnd) continue;
         unsigned len = 2 + CommonPrefix256(scan + 2, match + 2);
         if (len > bestLen) {
-            m_nMatchStart = curMatch;
+            m_nMatchStart = cur;
             bestLen = len;
             if (len >= kNiceMatch) break;
-            scanEnd1 = scan[bestLen - 1];
-            scanEnd = scan[bestLen];
+            scanEnd = Load16(scan + bestLen - 1);
         }
-    } while ((curMatch = prev[curMatch & kWMask]) > limit && --chainLength != 0);
+    }
     return bestLen;
 }
 
