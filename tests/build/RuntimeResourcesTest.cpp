@@ -1,0 +1,354 @@
+#include "build/RuntimeResources.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "core/ImageMarkers.h"
+#include "core/StreamDecoder.h"
+
+namespace sw {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The helpers are constexpr because the runtimes may evaluate them at compile time.
+constexpr std::uint8_t kTwoSizeMarkers[] = {0x00, 0x77, 0x77, 0x77, 0x67, 0x54, 0x29, 0x48,
+                                            0x77, 0x77, 0x67, 0x54, 0x29, 0x48};
+static_assert(FindMarker(kTwoSizeMarkers, sizeof kTwoSizeMarkers, kSizeMarkerId) == 2);
+static_assert(ReadSeed(kTwoSizeMarkers, sizeof kTwoSizeMarkers) == kDefaultSeed);
+static_assert(kSeedMarkerId != kSizeMarkerId && kRuntimeSeed != kDefaultSeed);
+
+Bytes Resource(int id)
+{
+    std::span<const std::uint8_t> bytes = FindRuntimeResource(id);
+    return Bytes(bytes.begin(), bytes.end());
+}
+
+void Append16(Bytes& bytes, std::uint32_t value)
+{
+    bytes.push_back(static_cast<std::uint8_t>(value));
+    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void Append32(Bytes& bytes, std::uint32_t value)
+{
+    Append16(bytes, value & 0xFFFF);
+    Append16(bytes, value >> 16);
+}
+
+Bytes MarkerHead(std::uint32_t id)
+{
+    Bytes bytes;
+    Append16(bytes, kMarkerTag);
+    Append32(bytes, id);
+    return bytes;
+}
+
+Bytes Concat(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+std::uint32_t Load32(const Bytes& bytes, std::size_t offset)
+{
+    return marker_detail::Load32(bytes.data() + offset);
+}
+
+TEST(RuntimeResources, CarriesTheRuntimeSetsAndNothingElse)
+{
+    for (int id : {RES_INSTALLER, RES_DIALOGS, RES_DIALOGS_BITMAP, RES_UNINSTALLER, RES_INSTALLER_64, RES_DIALOGS_64,
+                   RES_DIALOGS_BITMAP_64, RES_UNINSTALLER_64})
+        EXPECT_FALSE(FindRuntimeResource(id).empty()) << id;
+    for (int id : {0, 499, 501, 504, 505, 506, 508, 601, 604, 605, 606, -500})
+        EXPECT_TRUE(FindRuntimeResource(id).empty()) << id;
+}
+
+struct ImageCase {
+    int id;
+    bool hasSeed;
+};
+
+const ImageCase kImages[] = {
+    {RES_INSTALLER, true}, {RES_UNINSTALLER, false}, {RES_INSTALLER_64, true}, {RES_UNINSTALLER_64, false}};
+
+TEST(RuntimeImages, CarryAnEmptySizeMarkerAndTheInstallersTheirSeed)
+{
+    for (const ImageCase& c : kImages) {
+        SCOPED_TRACE(c.id);
+        Bytes image = Resource(c.id);
+        ASSERT_GE(image.size(), 2u);
+        EXPECT_EQ(image[0], 'M');
+        EXPECT_EQ(image[1], 'Z');
+        std::size_t marker = FindMarker(image.data(), image.size(), kSizeMarkerId);
+        ASSERT_NE(marker, kMarkerNotFound);
+        ASSERT_LE(marker + kSizeMarkerBytes, image.size());
+        EXPECT_EQ(Bytes(image.begin() + static_cast<long>(marker + 6), image.begin() + static_cast<long>(marker + kSizeMarkerBytes)),
+                  Bytes(12, 0));
+        EXPECT_EQ(FindMarker(image.data(), image.size(), kSeedMarkerId) != kMarkerNotFound, c.hasSeed);
+        EXPECT_EQ(ReadSeed(image.data(), image.size()), c.hasSeed ? kRuntimeSeed : kDefaultSeed);
+    }
+}
+
+TEST(RuntimeImages, SetImageSizeWritesTheLengthIntoTheSizeSlotOnly)
+{
+    for (const ImageCase& c : kImages) {
+        SCOPED_TRACE(c.id);
+        Bytes stored = Resource(c.id);
+        Bytes image = stored;
+        ASSERT_TRUE(SetImageSize(image.data(), image.size()));
+        std::size_t slot = FindMarker(image.data(), image.size(), kSizeMarkerId) + kSizeSlotOffset;
+        EXPECT_EQ(Load32(image, slot), image.size());
+        for (std::size_t i = 0; i < 4; ++i) image[slot + i] = 0;
+        EXPECT_EQ(image, stored);
+    }
+}
+
+TEST(ImageMarkers, SetImageSizeRefusesImagesWithoutARoomySizeMarker)
+{
+    const Bytes cases[] = {
+        {},
+        Bytes(40, 0x77),
+        Concat({Bytes(8, 0), MarkerHead(kSeedMarkerId), Bytes(12, 0)}),
+        Concat({Bytes(8, 0), MarkerHead(kSizeMarkerId), Bytes(3, 0)}),  // the slot runs past the end
+    };
+    for (const Bytes& stored : cases) {
+        Bytes image = stored;
+        EXPECT_FALSE(SetImageSize(image.data(), image.size())) << image.size();
+        EXPECT_EQ(image, stored);
+    }
+    Bytes exact = Concat({Bytes(3, 0xAA), MarkerHead(kSizeMarkerId), Bytes(4, 0)});
+    ASSERT_TRUE(SetImageSize(exact.data(), exact.size()));
+    EXPECT_EQ(Load32(exact, 9), exact.size());
+}
+
+TEST(ImageMarkers, ReadSeedUnmasksTheFirstSeedMarkerOrFallsBackToTheDefault)
+{
+    auto masked = [](std::uint32_t seed) {
+        Bytes bytes;
+        Append32(bytes, seed ^ kSeedMask);
+        return bytes;
+    };
+    struct Case {
+        const char* name;
+        Bytes image;
+        std::uint32_t seed;
+    };
+    const Case cases[] = {
+        {"none", Bytes(64, 0), kDefaultSeed},
+        {"size marker only", Concat({MarkerHead(kSizeMarkerId), Bytes(12, 0)}), kDefaultSeed},
+        {"complete", Concat({Bytes(5, 1), MarkerHead(kSeedMarkerId), masked(0x12345678)}), 0x12345678},
+        {"at the very end", Concat({MarkerHead(kSeedMarkerId), masked(0xCAFEF00D)}), 0xCAFEF00D},
+        {"seed cut short", Concat({Bytes(5, 1), MarkerHead(kSeedMarkerId), Bytes(3, 0)}), kDefaultSeed},
+        {"first of two", Concat({MarkerHead(kSeedMarkerId), masked(7), MarkerHead(kSeedMarkerId), masked(9)}), 7},
+        {"masked zero", Concat({MarkerHead(kSeedMarkerId), masked(0)}), 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ReadSeed(c.image.data(), c.image.size()), c.seed) << c.name;
+}
+
+TEST(ImageMarkers, FindMarkerReturnsTheFirstWholeMarker)
+{
+    Bytes head = MarkerHead(kSizeMarkerId);
+    Bytes straddling(head.begin(), head.end() - 1);
+    struct Case {
+        const char* name;
+        Bytes image;
+        std::size_t offset;
+    };
+    const Case cases[] = {
+        {"empty", {}, kMarkerNotFound},
+        {"at the start", head, 0},
+        {"first of two", Concat({Bytes(3, 0), head, Bytes(5, 0), head}), 3},
+        {"at an odd offset after a stray tag byte", Concat({Bytes(1, 0x77), head}), 1},
+        {"other identifier", Concat({MarkerHead(kSeedMarkerId), Bytes(4, 0)}), kMarkerNotFound},
+        {"identifier without tag", Concat({Bytes(2, 0), Bytes(head.begin() + 2, head.end())}), kMarkerNotFound},
+        {"straddling the end", Concat({Bytes(10, 0), straddling}), kMarkerNotFound},
+        {"a whole one after a broken one", Concat({straddling, head}), 5},
+        {"ending at the end", Concat({Bytes(10, 0), head}), 10},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FindMarker(c.image.data(), c.image.size(), kSizeMarkerId), c.offset) << c.name;
+}
+
+// A Win32 dialog template as read back from its binary form.
+struct Item {
+    std::uint32_t style, exStyle;
+    std::int16_t x, y, cx, cy;
+    std::uint16_t id, atom;
+    std::u16string title;
+};
+
+struct Dialog {
+    std::uint32_t style, exStyle;
+    std::int16_t x, y, cx, cy;
+    std::u16string title;
+    std::uint16_t points;
+    std::u16string face;
+    std::vector<Item> items;
+};
+
+class TemplateReader {
+public:
+    TemplateReader(const Bytes& data, std::size_t pos) : m_data(data), m_pos(pos) {}
+
+    std::size_t Pos() const { return m_pos; }
+    void Align4() { m_pos = (m_pos + 3) / 4 * 4; }
+
+    std::uint16_t U16()
+    {
+        if (m_pos + 2 > m_data.size()) throw std::out_of_range("template runs past the data");
+        auto value = static_cast<std::uint16_t>(m_data[m_pos] | m_data[m_pos + 1] << 8);
+        m_pos += 2;
+        return value;
+    }
+    std::int16_t S16() { return static_cast<std::int16_t>(U16()); }
+    std::uint32_t U32()
+    {
+        std::uint32_t low = U16();
+        return low | static_cast<std::uint32_t>(U16()) << 16;
+    }
+    std::u16string Text()
+    {
+        std::u16string text;
+        for (std::uint16_t c = U16(); c != 0; c = U16()) text += static_cast<char16_t>(c);
+        return text;
+    }
+
+    Dialog ReadDialog()
+    {
+        Dialog d{};
+        d.style = U32();
+        d.exStyle = U32();
+        std::uint16_t count = U16();
+        d.x = S16();
+        d.y = S16();
+        d.cx = S16();
+        d.cy = S16();
+        EXPECT_EQ(U16(), 0) << "menu";
+        EXPECT_EQ(U16(), 0) << "window class";
+        d.title = Text();
+        d.points = U16();
+        d.face = Text();
+        for (std::uint16_t i = 0; i < count; ++i) {
+            Align4();
+            Item item{};
+            item.style = U32();
+            item.exStyle = U32();
+            item.x = S16();
+            item.y = S16();
+            item.cx = S16();
+            item.cy = S16();
+            item.id = U16();
+            EXPECT_EQ(U16(), 0xFFFF) << "class by atom";
+            item.atom = U16();
+            item.title = Text();
+            EXPECT_EQ(U16(), 0) << "creation data";
+            d.items.push_back(item);
+        }
+        return d;
+    }
+
+private:
+    const Bytes& m_data;
+    std::size_t m_pos;
+};
+
+// Decodes a stored template resource with the runtime's decoder.
+Bytes DecodeTemplates(int id)
+{
+    Bytes stored = Resource(id);
+    if (stored.size() < 4) {
+        ADD_FAILURE() << "no length";
+        return {};
+    }
+    Bytes data(Load32(stored, 0));
+    DecodeResult result = DecodeStream(stored.data() + 4, stored.size() - 4, data.data(), data.size());
+    EXPECT_EQ(result.status, DecodeStatus::ok) << DecodeStatusName(result.status);
+    EXPECT_EQ(result.inputUsed, stored.size() - 4) << "nothing follows the stream";
+    EXPECT_EQ(result.outputUsed, data.size());
+    return data;
+}
+
+// Reads the offset table and every template; each one must end where the next begins.
+std::vector<Dialog> ReadTemplates(const Bytes& data)
+{
+    std::vector<Dialog> dialogs;
+    if (data.size() < 4) {
+        ADD_FAILURE() << "no offset table";
+        return dialogs;
+    }
+    std::size_t count = Load32(data, 0) / 4;
+    std::vector<std::size_t> offsets;
+    for (std::size_t i = 0; i < count; ++i) offsets.push_back(Load32(data, i * 4));
+    offsets.push_back(data.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(offsets[i] % 4, 0u);
+        TemplateReader reader(data, offsets[i]);
+        dialogs.push_back(reader.ReadDialog());
+        reader.Align4();
+        EXPECT_EQ(reader.Pos(), offsets[i + 1]) << "the items that cdit counts fill the template";
+    }
+    return dialogs;
+}
+
+constexpr std::uint32_t DS_SETFONT = 0x40;
+constexpr std::uint32_t WS_CHILD = 0x40000000;
+constexpr std::uint32_t WS_VISIBLE = 0x10000000;
+
+TEST(DialogTemplates, SixTemplatesInTheStoredFormAndWin32Layout)
+{
+    for (int id : {RES_DIALOGS, RES_DIALOGS_BITMAP, RES_DIALOGS_64, RES_DIALOGS_BITMAP_64}) {
+        SCOPED_TRACE(id);
+        Bytes data = DecodeTemplates(id);
+        std::vector<Dialog> dialogs = ReadTemplates(data);
+        ASSERT_EQ(dialogs.size(), 6u);
+        for (const Dialog& d : dialogs) {
+            EXPECT_NE(d.style & DS_SETFONT, 0u);
+            EXPECT_EQ(d.points, 8);
+            EXPECT_EQ(d.face, u"MS Sans Serif");
+            EXPECT_FALSE(d.title.empty());
+            EXPECT_GE(d.items.size(), 2u);
+            for (const Item& item : d.items) {
+                EXPECT_EQ(item.style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
+                EXPECT_TRUE(item.atom == 0x80 || item.atom == 0x81 || item.atom == 0x82) << item.atom;
+                EXPECT_LE(item.x + item.cx, d.cx);
+                EXPECT_LE(item.y + item.cy, d.cy);
+            }
+        }
+    }
+}
+
+TEST(DialogTemplates, TheBitmapLayoutIsTheSameShiftedRight)
+{
+    const std::pair<int, int> pairs[] = {{RES_DIALOGS, RES_DIALOGS_BITMAP}, {RES_DIALOGS_64, RES_DIALOGS_BITMAP_64}};
+    for (auto [plainId, bitmapId] : pairs) {
+        SCOPED_TRACE(bitmapId);
+        std::vector<Dialog> plain = ReadTemplates(DecodeTemplates(plainId));
+        std::vector<Dialog> bitmap = ReadTemplates(DecodeTemplates(bitmapId));
+        ASSERT_EQ(plain.size(), bitmap.size());
+        int shift = bitmap[0].cx - plain[0].cx;
+        EXPECT_GE(shift, 64) << "room for a bitmap 128 pixels wide";
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            const Dialog& p = plain[i];
+            const Dialog& b = bitmap[i];
+            EXPECT_EQ(b.cx - p.cx, shift);
+            EXPECT_EQ(std::tie(b.style, b.cy, b.title), std::tie(p.style, p.cy, p.title));
+            ASSERT_EQ(b.items.size(), p.items.size());
+            for (std::size_t k = 0; k < p.items.size(); ++k) {
+                EXPECT_EQ(b.items[k].x - p.items[k].x, shift) << i << '/' << k;
+                EXPECT_EQ(std::tie(b.items[k].y, b.items[k].cx, b.items[k].cy, b.items[k].id, b.items[k].atom, b.items[k].style),
+                          std::tie(p.items[k].y, p.items[k].cx, p.items[k].cy, p.items[k].id, p.items[k].atom, p.items[k].style));
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sw
