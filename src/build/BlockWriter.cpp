@@ -3,27 +3,21 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/StreamFormat.h"
+
 
 namespace sw {
 
 namespace {
-
-// Block headers: the type in bits 0-2, the last-block flag in bit 3.
-constexpr std::uint32_t kBlockStored = 7;
-constexpr std::uint32_t kBlockFixed = 5;
-constexpr std::uint32_t kBlockDynamic = 6;
-constexpr std::uint32_t kBlockLastFlag = 8;
-// The order in which the lengths of the code-length code are sent.
-constexpr std::uint8_t kCodeLengthOrder[19] = {18, 17, 16, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
 
 constexpr int kMaxBits = 15;
 constexpr int kMaxBlBits = 7;
 constexpr int kLiterals = 256;
 constexpr int kEndBlock = 256;
 constexpr int kLengthCodes = 29;
-constexpr int kRep3To6 = 16;
-constexpr int kRepZero3To10 = 17;
-constexpr int kRepZero11To138 = 18;
+constexpr int kRep3To6 = kRepeatPrevious;
+constexpr int kRepZero3To10 = kRepeatZeroShort;
+constexpr int kRepZero11To138 = kRepeatZeroLong;
 constexpr unsigned kLitBufSize = 8192;
 constexpr unsigned kDistBufSize = 8192;
 
@@ -426,7 +420,7 @@ void CBlockWriter::EmitBlock(const std::uint8_t* data, long length, bool last)
     unsigned long dynamicBytes = (m_optLen + 10) >> 3;
     unsigned long fixedBytes = (m_staticLen + 10) >> 3;
     unsigned long best = std::min(dynamicBytes, fixedBytes);
-    std::uint32_t lastBit = last ? kBlockLastFlag : 0;
+    std::uint32_t lastBit = last ? kBlockLastFlag : 0u;
 
     if (static_cast<unsigned long>(length) + 2 <= best && data != nullptr) {
         m_out.PutBits(kBlockStored | lastBit, 4);

@@ -7,48 +7,114 @@
 
 namespace sw {
 
+namespace {
+
+using Action = CliOptions::Action;
+
+std::string TrimmedFileName(std::string text)
+{
+    std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    return text;
+}
+
+bool IsClassicFlag(const std::string& arg)
+{
+    if (arg.size() < 2) return false;
+    if (arg[0] == '-') return true;
+    return arg[0] == '/' && arg.find('/', 1) == std::string::npos;
+}
+
+[[noreturn]] void Usage(int id, const std::string& argument = {})
+{
+    throw std::invalid_argument(argument.empty() ? LoadString(id) : FormatText(LoadString(id), argument));
+}
+
+struct Subcommand {
+    const char* name;
+    Action action;
+};
+constexpr Subcommand kSubcommands[] = {{"build", Action::build},     {"list", Action::list}, {"verify", Action::verify},
+                                       {"new", Action::newProject}, {"show", Action::show}};
+
+CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
+{
+    CliOptions options;
+    options.action = action;
+    bool haveFile = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) Usage(IDS_CLI_MISSING_VALUE, arg);
+            return args[++i];
+        };
+        bool takesOutput = action == Action::build || action == Action::newProject;
+        if ((arg == "-o" || arg == "--output") && takesOutput) {
+            options.output = value();
+        } else if (arg == "--yes" && action == Action::build) {
+            options.assumeYes = true;
+        } else if (arg == "--source" && action == Action::newProject) {
+            options.source = value();
+        } else if (arg == "--title" && action == Action::newProject) {
+            options.title = value();
+        } else if (arg == "--no-subdirs" && action == Action::newProject) {
+            options.includeSubdirs = false;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            Usage(IDS_CLI_UNKNOWN_OPTION, arg);
+        } else if (!haveFile) {
+            options.file = arg;
+            haveFile = true;
+        } else {
+            Usage(IDS_CLI_UNKNOWN_OPTION, arg);
+        }
+    }
+    if (!haveFile) Usage(IDS_CLI_NAME_A_FILE, args[0]);
+    if (action == Action::newProject && options.source.empty()) Usage(IDS_CLI_NEW_NEEDS_SOURCE);
+    return options;
+}
+
+}  // namespace
+
 CliOptions ParseCliArguments(const std::vector<std::string>& args)
 {
     CliOptions options;
-    std::vector<std::string> files;
-    bool output = false;
-    auto value = [&](std::size_t& i) -> const std::string& {
-        if (i + 1 >= args.size()) throw std::invalid_argument(FormatText(LoadString(IDS_CLI_MISSING_VALUE), args[i]));
-        return args[++i];
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
+    for (const std::string& arg : args) {
         if (arg == "-h" || arg == "--help") {
-            options.action = CliOptions::Action::help;
+            options.action = Action::help;
             return options;
         }
         if (arg == "--version") {
-            options.action = CliOptions::Action::version;
+            options.action = Action::version;
             return options;
         }
-        if (arg == "--new") {
-            options.action = CliOptions::Action::newProject;
-            options.newDirectory = value(i);
-        } else if (arg == "--output" || arg == "-o") {
-            options.settingsFile = value(i);
-            output = true;
-        } else if (arg == "--title") {
-            options.title = value(i);
-        } else if (arg == "--no-subdirs") {
-            options.includeSubdirs = false;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw std::invalid_argument(FormatText(LoadString(IDS_CLI_UNKNOWN_OPTION), arg));
-        } else {
-            files.push_back(arg);
+    }
+    if (!args.empty())
+        for (const Subcommand& subcommand : kSubcommands)
+            if (args[0] == subcommand.name) return ParseSubcommand(subcommand.action, args);
+
+    bool haveFile = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "-o" || arg == "--output") {
+            if (i + 1 >= args.size()) Usage(IDS_CLI_MISSING_VALUE, arg);
+            options.output = args[++i];
+            continue;
         }
+        if (arg == "--yes") {
+            options.assumeYes = true;
+            continue;
+        }
+        if (arg.rfind("--", 0) == 0) Usage(IDS_CLI_UNKNOWN_OPTION, arg);
+        if (IsClassicFlag(arg)) {
+            if (arg[1] == 'B' || arg[1] == 'b') options.action = Action::build;
+            continue;
+        }
+        options.file = TrimmedFileName(arg);
+        haveFile = !options.file.empty();
     }
-    if (options.action == CliOptions::Action::newProject) {
-        if (!output) throw std::invalid_argument(LoadString(IDS_CLI_NEW_NEEDS_OUTPUT));
-        if (!files.empty()) throw std::invalid_argument(FormatText(LoadString(IDS_CLI_UNKNOWN_OPTION), files[0]));
-        return options;
-    }
-    if (files.size() != 1 || output) throw std::invalid_argument(LoadString(IDS_CLI_ONE_SETTINGS_FILE));
-    options.settingsFile = files[0];
+    if (!haveFile) Usage(IDS_CLI_NAME_A_FILE, "setwright-cli");
     return options;
 }
 

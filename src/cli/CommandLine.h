@@ -7,14 +7,22 @@
 namespace sw {
 
 struct CliOptions {
-    enum class Action { summary, newProject, help, version } action = Action::summary;
-    std::string settingsFile;  // summary: the file to read; newProject: where to save
-    std::string newDirectory;
+    enum class Action { summary, build, list, verify, newProject, show, help, version } action = Action::summary;
+    std::string file;    // the settings file, or the install program of list and verify
+    std::string output;  // build: the install program to write instead of the project's; new: its output path
+    std::string source;  // new: the folder to scan
     std::optional<std::string> title;
     bool includeSubdirs = true;
+    bool assumeYes = false;
 };
 
-// Throws std::invalid_argument with a user-facing text on a usage error.
+// Subcommands: build, list, verify, new, show. Without one, the classic command line of
+// the program applies: a parameter that is not a flag names the settings file (blanks
+// trimmed, one pair of surrounding double quotes removed; a later one replaces an earlier
+// one); a flag after "/" or "-" whose first letter is B or b asks for a build, other
+// flags are ignored, and the project's summary is printed when no build is asked for. An
+// argument that starts with "/" and holds another "/" is a path, not a flag. Throws
+// std::invalid_argument with a user-facing text on a usage error.
 CliOptions ParseCliArguments(const std::vector<std::string>& args);
 
 }  // namespace sw

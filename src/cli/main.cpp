@@ -1,20 +1,24 @@
-// setwright-cli: reads a settings file and prints what the project holds, or makes a new
-// project from a directory. Messages go to standard error, the summary to standard output.
+// setwright-cli: the headless side of Setwright. Builds the install program of a project,
+// lists and verifies install programs, makes new projects from a folder, and shows
+// projects as JSON. Messages go to standard error, results to standard output.
 #include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "cli/HeadlessBuild.h"
+#include "cli/ProgramCommands.h"
+#include "cli/ProjectJson.h"
 #include "cli/ProjectSummary.h"
 #include "model/Archive.h"
 #include "model/SettingsFile.h"
 #include "model/SettingsVersion.h"
-#include "platform/StringFormat.h"
-#include "platform/StringTable.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
 #include "platform/HostPath.h"
+#include "platform/StringFormat.h"
+#include "platform/StringTable.h"
 
 namespace sw {
 namespace {
@@ -22,23 +26,44 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-void Error(const std::string& text) { std::fprintf(stderr, "setwright-cli: %s\n", text.c_str()); }
+int Error(const std::string& text)
+{
+    std::fprintf(stderr, "setwright-cli: %s\n", text.c_str());
+    return kExitFailure;
+}
+
+// Reads a settings file; prints why not and returns false when it cannot.
+bool Load(CData& data, const std::string& path)
+{
+    try {
+        LoadSettingsFile(data, path);
+        return true;
+    } catch (const CIncorrectVersion& e) {
+        Error(path + ": " + e.what());
+    } catch (const CArchiveException& e) {
+        Error(LoadString(IDS_FAILED_TO_OPEN_DOCUMENT) + " " + path + ": " + e.what());
+    } catch (const CFileError& e) {
+        Error(LoadString(IDS_FAILED_TO_OPEN_DOCUMENT) + " " + e.what());
+    }
+    return false;
+}
 
 int NewProject(const CliOptions& options)
 {
-    std::string dir = WithTrailingSeparator(options.newDirectory);
-    if (!IsDirectory(dir)) {
-        Error(FormatText(LoadString(IDS_CANNOT_FIND_DIRECTORY), options.newDirectory));
-        return kExitFailure;
-    }
+    std::string dir = WithTrailingSeparator(options.source);
+    if (!IsDirectory(dir)) return Error(FormatText(LoadString(IDS_CANNOT_FIND_DIRECTORY), options.source));
     CData data;
     data.m_strSourceDir = dir;
     data.m_bIncludeSubdirs = options.includeSubdirs ? 1 : 0;
     if (options.title) data.m_strTitle = data.m_strBackgroundTitle = *options.title;
+    data.m_strOutputFile = options.output;
     data.m_files.AddDirectory(dir, dir, options.includeSubdirs, nullptr);
-    SaveSettingsFile(data, options.settingsFile);
-    std::printf("%s\n",
-                FormatText(LoadString(IDS_CLI_SAVED), options.settingsFile, static_cast<int>(data.m_files.size())).c_str());
+    try {
+        SaveSettingsFile(data, options.file);
+    } catch (const CFileError& e) {
+        return Error(LoadString(IDS_FAILED_TO_SAVE_DOCUMENT) + " " + e.what());
+    }
+    std::printf("%s\n", FormatText(LoadString(IDS_CLI_SAVED), options.file, static_cast<int>(data.m_files.size())).c_str());
     return 0;
 }
 
@@ -48,9 +73,10 @@ int Run(const std::vector<std::string>& args)
     try {
         options = ParseCliArguments(args);
     } catch (const std::invalid_argument& e) {
-        Error(FormatText(LoadString(IDS_CLI_BAD_USAGE), std::string(e.what())));
+        std::fprintf(stderr, "setwright-cli: %s\n", FormatText(LoadString(IDS_CLI_BAD_USAGE), std::string(e.what())).c_str());
         return kExitUsage;
     }
+    CData data;
     switch (options.action) {
     case CliOptions::Action::help:
         std::fputs(LoadString(IDS_CLI_USAGE).c_str(), stdout);
@@ -58,31 +84,20 @@ int Run(const std::vector<std::string>& args)
     case CliOptions::Action::version:
         std::printf("%s\n", LoadString(IDS_CLI_VERSION).c_str());
         return 0;
-    case CliOptions::Action::newProject:
-        try {
-            return NewProject(options);
-        } catch (const CFileError& e) {
-            Error(LoadString(IDS_FAILED_TO_SAVE_DOCUMENT) + " " + e.what());
-            return kExitFailure;
-        }
+    case CliOptions::Action::build: return RunHeadlessBuild(options);
+    case CliOptions::Action::list: return ListProgram(options.file);
+    case CliOptions::Action::verify: return VerifyProgram(options.file);
+    case CliOptions::Action::newProject: return NewProject(options);
+    case CliOptions::Action::show:
+        if (!Load(data, options.file)) return kExitFailure;
+        std::fputs(ProjectToJson(data).c_str(), stdout);
+        return 0;
     case CliOptions::Action::summary:
-        break;
+        if (!Load(data, options.file)) return kExitFailure;
+        std::fputs(ProjectSummary(data, options.file).c_str(), stdout);
+        return 0;
     }
-    CData data;
-    try {
-        LoadSettingsFile(data, options.settingsFile);
-    } catch (const CIncorrectVersion& e) {
-        Error(options.settingsFile + ": " + e.what());
-        return kExitFailure;
-    } catch (const CArchiveException& e) {
-        Error(LoadString(IDS_FAILED_TO_OPEN_DOCUMENT) + " " + options.settingsFile + ": " + e.what());
-        return kExitFailure;
-    } catch (const CFileError& e) {
-        Error(LoadString(IDS_FAILED_TO_OPEN_DOCUMENT) + " " + e.what());
-        return kExitFailure;
-    }
-    std::fputs(ProjectSummary(data, options.settingsFile).c_str(), stdout);
-    return 0;
+    return kExitUsage;
 }
 
 }  // namespace

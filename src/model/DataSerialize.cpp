@@ -16,13 +16,8 @@ namespace {
 
 void StoreFont(CArchive& ar, const LogFont& font)
 {
-    for (std::int32_t value : {font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight})
-        ar.WriteInt(value);
-    const std::uint8_t bytes[8] = {font.lfItalic,       font.lfUnderline,     font.lfStrikeOut,
-                                   font.lfCharSet,      font.lfOutPrecision,  font.lfClipPrecision,
-                                   font.lfQuality,      font.lfPitchAndFamily};
-    ar.WriteBytes(bytes, sizeof bytes);
-    ar.WriteBytes(font.lfFaceName, sizeof font.lfFaceName);
+    std::string bytes = EncodeLogFont(font);
+    ar.WriteBytes(bytes.data(), bytes.size());
 }
 
 LogFont LoadFont(CArchive& ar)

@@ -2,6 +2,7 @@
 // The Win32 font description (ANSI form, 60 bytes) in which the background title's font
 // is kept and stored, member for member.
 #include <cstdint>
+#include <string>
 
 namespace sw {
 
@@ -26,5 +27,8 @@ struct LogFont {
 };
 
 static_assert(sizeof(LogFont) == 60, "the stored font description is 60 bytes");
+
+// The 60 bytes of the font description in its in-memory layout, integers little-endian.
+std::string EncodeLogFont(const LogFont& font);
 
 }  // namespace sw

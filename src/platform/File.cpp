@@ -71,6 +71,15 @@ void CDiskFile::Write(const void* data, std::size_t count)
     }
 }
 
+std::size_t CDiskFile::WriteSome(const void* data, std::size_t count)
+{
+    for (;;) {
+        ssize_t written = ::write(m_fd, data, count);
+        if (written >= 0) return static_cast<std::size_t>(written);
+        if (errno != EINTR) throw CFileError(m_strPath, IDS_FILE_CANNOT_WRITE, errno);
+    }
+}
+
 std::uint64_t CDiskFile::GetPosition() const
 {
     off_t position = ::lseek(m_fd, 0, SEEK_CUR);

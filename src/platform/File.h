@@ -35,6 +35,9 @@ public:
 
     std::size_t Read(void* buffer, std::size_t count) override;
     void Write(const void* data, std::size_t count) override;
+    // One write: returns how many bytes the system took (fewer when the disk is full);
+    // throws CFileError when it took none and reported an error.
+    std::size_t WriteSome(const void* data, std::size_t count);
     std::uint64_t GetPosition() const override;
     void Seek(std::uint64_t position) override;
     std::uint64_t GetLength() const override;

@@ -143,3 +143,13 @@ bool IsDirectory(const std::string& path)
 }
 
 }  // namespace sw
+
+namespace sw {
+
+bool IsRegularFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace sw

@@ -29,5 +29,6 @@ std::vector<DirEntry> ListDirectory(const std::string& dir);
 std::string ExecutableDir();
 
 bool IsDirectory(const std::string& path);
+bool IsRegularFile(const std::string& path);  // links followed
 
 }  // namespace sw

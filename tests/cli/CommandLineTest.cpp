@@ -12,25 +12,36 @@ TEST(CommandLine, Accepted)
     struct Case {
         std::vector<std::string> args;
         Action action;
-        std::string settingsFile;
+        std::string file;
+        std::string output;
     } cases[] = {
-        {{"p.kft"}, Action::summary, "p.kft"},
-        {{"--help", "whatever"}, Action::help, ""},
-        {{"-h"}, Action::help, ""},
-        {{"--version"}, Action::version, ""},
-        {{"--new", "dir", "--output", "out.kft"}, Action::newProject, "out.kft"},
-        {{"-o", "out.kft", "--no-subdirs", "--new", "dir", "--title", "T"}, Action::newProject, "out.kft"},
-        {{"-"}, Action::summary, "-"},
+        {{"build", "p.kft"}, Action::build, "p.kft", ""},
+        {{"build", "p.kft", "-o", "Setup.exe", "--yes"}, Action::build, "p.kft", "Setup.exe"},
+        {{"list", "Setup.exe"}, Action::list, "Setup.exe", ""},
+        {{"verify", "Setup.exe"}, Action::verify, "Setup.exe", ""},
+        {{"new", "p.kft", "--source", "dir", "--output", "Setup.exe"}, Action::newProject, "p.kft", "Setup.exe"},
+        {{"show", "p.kft"}, Action::show, "p.kft", ""},
+        {{"p.kft"}, Action::summary, "p.kft", ""},
+        {{"/b", "project.kft"}, Action::build, "project.kft", ""},
+        {{"-Build", "project.kft", "-o", "x.exe"}, Action::build, "project.kft", "x.exe"},
+        {{"project.kft", "/x"}, Action::summary, "project.kft", ""},
+        {{"a.kft", "b.kft"}, Action::summary, "b.kft", ""},
+        {{"  \"with blanks.kft\"  ", "-B"}, Action::build, "with blanks.kft", ""},
+        {{"/home/author/p.kft", "/B"}, Action::build, "/home/author/p.kft", ""},
+        {{"show", "--help"}, Action::help, "", ""},
+        {{"--version"}, Action::version, "", ""},
     };
     for (const Case& c : cases) {
         CliOptions options = ParseCliArguments(c.args);
         EXPECT_EQ(options.action, c.action) << c.args[0];
-        EXPECT_EQ(options.settingsFile, c.settingsFile) << c.args[0];
+        EXPECT_EQ(options.file, c.file) << c.args[0];
+        EXPECT_EQ(options.output, c.output) << c.args[0];
     }
-    CliOptions full = ParseCliArguments({"-o", "out.kft", "--no-subdirs", "--new", "dir", "--title", "T"});
-    EXPECT_EQ(full.newDirectory, "dir");
+    CliOptions full = ParseCliArguments({"new", "p.kft", "--no-subdirs", "--source", "dir", "--title", "T"});
+    EXPECT_EQ(full.source, "dir");
     EXPECT_EQ(full.title, "T");
     EXPECT_FALSE(full.includeSubdirs);
+    EXPECT_TRUE(ParseCliArguments({"build", "p.kft", "--yes"}).assumeYes);
 }
 
 TEST(CommandLine, Refused)
@@ -39,13 +50,16 @@ TEST(CommandLine, Refused)
         std::vector<std::string> args;
         std::string message;
     } cases[] = {
-        {{}, "name exactly one settings file"},
-        {{"a.kft", "b.kft"}, "name exactly one settings file"},
+        {{}, "setwright-cli needs a file name"},
+        {{"/x"}, "setwright-cli needs a file name"},
+        {{"\"\""}, "setwright-cli needs a file name"},
+        {{"build"}, "build needs a file name"},
         {{"--bogus", "a.kft"}, "unknown option: --bogus"},
-        {{"--new"}, "option --new needs a value"},
-        {{"--new", "dir"}, "--new needs --output"},
-        {{"--new", "dir", "-o", "x.kft", "stray"}, "unknown option: stray"},
-        {{"a.kft", "-o", "x.kft"}, "name exactly one settings file"},
+        {{"build", "a.kft", "b.kft"}, "unknown option: b.kft"},
+        {{"list", "a.exe", "--yes"}, "unknown option: --yes"},
+        {{"new", "p.kft"}, "new needs --source DIR"},
+        {{"new", "p.kft", "--source"}, "option --source needs a value"},
+        {{"build", "p.kft", "-o"}, "option -o needs a value"},
     };
     for (const Case& c : cases) {
         try {

@@ -1,55 +1,95 @@
 #!/usr/bin/env bash
-# setwright-cli as a user meets it: each case gives the arguments, the exit code and a
-# line the output must hold. Usage: cli_cases.sh <setwright-cli> <example folder>
+# setwright-cli as a user meets it: each case gives the exit code, a line the output must
+# hold, and the arguments. Usage: cli_cases.sh <setwright-cli> <examples folder>
 set -u
-cli=$1
-example=$2
+cli=$(realpath "$1")
+examples=$(realpath "$2")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # expect <exit code> <text the combined output must contain> -- <arguments...>
 expect() {
   local want=$1 text=$2
   shift 3
   local out rc
-  out=$("$cli" "$@" 2>&1)
+  out=$("$cli" "$@" 2>&1 </dev/null)
   rc=$?
   if [ "$rc" != "$want" ] || ! grep -qF -- "$text" <<<"$out"; then
-    echo "FAIL: setwright-cli $*"
+    fail "setwright-cli $*"
     echo "  wanted exit $want and '$text', got exit $rc:"
     sed 's/^/  | /' <<<"$out"
-    failures=$((failures + 1))
   fi
 }
 
+project=$examples/Example.kft
 printf '\x03\x00\x01\x00' >"$work/future.kft"        # version 0x10003
 printf '\x02\x00\x01\x00\x05ab' >"$work/cut.kft"      # cut short inside the source directory
 : >"$work/empty.kft"
 mkdir -p "$work/src/sub" && echo a >"$work/src/a.txt" && echo b >"$work/src/sub/B.DLL"
 
-expect 0 "Title:             Setwright Example" -- "$example/Example.kft"
-expect 0 "docs\\licence.txt"                    -- "$example/Example.kft"
-expect 0 "Usage: setwright-cli SETTINGS.kft"    -- --help
+# Help, version, usage errors.
+expect 0 "Usage: setwright-cli build PROJECT.kft" -- --help
 expect 0 "setwright-cli 1.2"                    -- --version
-expect 2 "name exactly one settings file"       --
+expect 2 "setwright-cli needs a file name"      --
 expect 2 "Try 'setwright-cli --help'"           -- --frobnicate x.kft
-expect 1 "Cannot open $work/missing.kft: No such file or directory" -- "$work/missing.kft"
+expect 2 "build needs a file name"              -- build
+expect 2 "unknown option: --fast"               -- build "$project" --fast
+expect 2 "new needs --source DIR"               -- new "$work/x.kft"
+
+# Reading settings files.
+expect 0 "Title:             Setwright Example" -- "$project"
+expect 0 "docs\\licence.txt"                    -- "$project"
+expect 0 '"m_strName": "bin\\ExampleTool.dll"'  -- show "$project"
+expect 0 '"lfFaceName": "Arial"'                -- show "$project"
+expect 1 "Cannot open $work/missing.kft: No such file or directory" -- show "$work/missing.kft"
 expect 1 "future.kft: Incorrect version"        -- "$work/future.kft"
-expect 1 "cut.kft: Unexpected file format."     -- "$work/cut.kft"
+expect 1 "cut.kft: Unexpected file format."     -- show "$work/cut.kft"
 expect 1 "empty.kft: Unexpected file format."   -- "$work/empty.kft"
 expect 1 "Cannot read $work/src/: Is a directory" -- "$work/src/"
-expect 1 "Cannot find this directory"           -- --new "$work/nowhere" --output "$work/x.kft"
-expect 0 "Saved $work/new.kft (files: 2)."      -- --new "$work/src" --output "$work/new.kft" --title "Acme"
-expect 0 ".......  sub\\B.DLL"                  -- "$work/new.kft"
-expect 0 "Title:             Acme"              -- "$work/new.kft"
-expect 0 "(files: 1)."                         -- --new "$work/src" --no-subdirs -o "$work/flat.kft"
-expect 1 "Failed to save document. Cannot create $work/no/x.kft" -- --new "$work/src" -o "$work/no/x.kft"
-[ ! -e "$work/no" ] || { echo "FAIL: a failed save left output behind"; failures=$((failures + 1)); }
 
-# Same input, same bytes: a project saved twice is identical.
-"$cli" --new "$work/src" -o "$work/again.kft" --title "Acme" >/dev/null
-cmp -s "$work/new.kft" "$work/again.kft" || { echo "FAIL: saving is not deterministic"; failures=$((failures + 1)); }
+# New projects.
+expect 1 "Cannot find this directory"           -- new "$work/x.kft" --source "$work/nowhere"
+expect 0 "Saved $work/new.kft (files: 2)."      -- new "$work/new.kft" --source "$work/src" --title "Acme"
+expect 0 ".......  sub\\B.DLL"                  -- "$work/new.kft"
+expect 0 '"m_strTitle": "Acme"'                 -- show "$work/new.kft"
+expect 0 "(files: 1)."                          -- new "$work/flat.kft" --source "$work/src" --no-subdirs
+expect 1 "Failed to save document. Cannot create $work/no/x.kft" -- new "$work/no/x.kft" --source "$work/src"
+"$cli" new "$work/again.kft" --source "$work/src" --title "Acme" >/dev/null
+cmp -s "$work/new.kft" "$work/again.kft" || fail "saving is not deterministic"
+
+# Builds, then list and verify what was built.
+expect 0 "Built $work/Setup.exe."               -- build "$project" -o "$work/Setup.exe"
+expect 0 "bin\\ExampleTool.dll"                 -- build "$project" -o "$work/Setup2.exe"
+cmp -s "$work/Setup.exe" "$work/Setup2.exe" || fail "building twice gives different programs"
+expect 0 "$work/Setup.exe: 6 files verified."   -- verify "$work/Setup.exe"
+expect 0 "REC_FILE_TABLE"                       -- list "$work/Setup.exe"
+expect 1 "not a Setwright install program"      -- verify "$project"
+head -c 3000 "$work/Setup.exe" >"$work/cut.exe"
+expect 1 "The install program is damaged"       -- verify "$work/cut.exe"
+cp "$work/Setup.exe" "$work/flipped.exe"
+printf 'X' | dd of="$work/flipped.exe" bs=1 seek=$(( $(stat -c %s "$work/flipped.exe") - 40 )) conv=notrunc 2>/dev/null
+expect 1 "do not verify"                        -- verify "$work/flipped.exe"
+expect 1 "Cannot create $work/no/Setup.exe"     -- build "$project" -o "$work/no/Setup.exe"
+[ ! -e "$work/no" ] || fail "a failed build left output behind"
+expect 1 "no install program to build"          -- build "$work/new.kft"
+
+# The classic command line: /B or -B (any flag starting with B), other flags ignored.
+expect 0 "Built $work/Classic.exe."             -- "$project" /B --output "$work/Classic.exe"
+expect 0 "    Number of files: 5"               -- -Build "$project" -o "$work/Classic2.exe" /x
+expect 0 "Title:             Setwright Example" -- "$project" /x
+expect 0 "Built $work/Quoted.exe."              -- "  \"$project\" " /b -o "$work/Quoted.exe"
+
+# A project whose output path is relative builds beside its settings file.
+"$cli" new "$work/rel.kft" --source "$work/src" --output "Rel.exe" >/dev/null
+(cd / && "$cli" build "$work/rel.kft" >/dev/null 2>&1) && [ -f "$work/Rel.exe" ] || fail "relative output path"
+
+# The source directory is found from the settings file's folder wherever the build runs.
+mkdir -p "$work/moved" && cp -r "$examples/files" "$project" "$work/moved/"
+(cd / && "$cli" build "$work/moved/Example.kft" -o "$work/moved.exe" >/dev/null 2>&1) || fail "moved project"
+rm -r "$work/moved/files"
+expect 1 "Cannot find this directory"           -- build "$work/moved/Example.kft" -o "$work/moved2.exe"
 
 [ "$failures" = 0 ] && echo "all cases passed"
 exit $((failures != 0))

@@ -1,0 +1,108 @@
+#include "cli/ProgramCommands.h"
+
+#include <cstdio>
+
+#include "build/Builder.h"
+#include "build/ProgramReader.h"
+#include "build/ReportColumns.h"
+#include "core/InstallFormat.h"
+#include "platform/FileError.h"
+#include "platform/Files.h"
+#include "platform/StringFormat.h"
+#include "platform/StringTable.h"
+
+namespace sw {
+
+namespace {
+
+int Fail(const std::string& text)
+{
+    std::fprintf(stderr, "setwright-cli: %s\n", text.c_str());
+    return 1;
+}
+
+// The program and the follow-on volumes found beside it; throws CFileError or CProgramError.
+InstallProgram Load(const std::string& path)
+{
+    std::string bytes = ReadWholeFile(path);
+    std::vector<std::string> volumes;
+    for (int number = 1; number < 100; ++number) {
+        std::string volume = VolumeName(path, number);
+        if (!IsRegularFile(volume)) break;
+        volumes.push_back(ReadWholeFile(volume));
+    }
+    return ReadInstallProgram(bytes, volumes);
+}
+
+}  // namespace
+
+int ListProgram(const std::string& path)
+{
+    InstallProgram program;
+    try {
+        program = Load(path);
+    } catch (const std::runtime_error& error) {
+        return Fail(path + ": " + error.what());
+    }
+    std::printf("runtime image: %zu bytes, seed %08x\n", program.imageSize, program.seed);
+    std::printf("%-8s  %-22s %-5s %10s %10s\n", "offset", "record", "flags", "stored", "payload");
+    for (const ProgramRecord& record : program.records) {
+        if (record.id == REC_END) {
+            std::printf("%08llx  %-22s %5u %10s %10u (data section)\n", static_cast<unsigned long long>(record.offset),
+                        RecordName(record.id), record.flags, "", program.dataSize);
+            continue;
+        }
+        std::printf("%08llx  %-22s %5u %10zu %10zu\n", static_cast<unsigned long long>(record.offset), RecordName(record.id),
+                    record.flags, record.raw.size(), record.payload.size());
+    }
+    std::printf("\n%-40s %7s %13s %13s %6s  %-5s %8s\n", "file", "options", "size", "packed", "ratio", "flags", "check");
+    for (const ProgramFile& file : program.files) {
+        ResultColumns columns = FormatResultColumns(IDS_ACTION_ADD, file.size, file.packedSize);
+        std::string options;
+        for (std::uint8_t option : file.options) options += static_cast<char>('0' + option % 10);
+        std::printf("%-40s %7s %13s %13s %6s  %-5u %08x\n", file.name.c_str(), options.c_str(), columns.size.c_str(),
+                    columns.packed.c_str(), columns.ratio.c_str(), file.flags, file.checkValue);
+        if (!file.iconName.empty())
+            std::printf("    icon \"%s\" in \"%s\" (%s, #%u)\n", file.iconName.c_str(), file.iconFolder.c_str(), file.iconArgs.c_str(),
+                        file.iconIndex);
+        if (!file.shortcutName.empty())
+            std::printf("    desktop shortcut \"%s\" (%s)\n", file.shortcutName.c_str(), file.shortcutArgs.c_str());
+    }
+    return 0;
+}
+
+int VerifyProgram(const std::string& path)
+{
+    InstallProgram program;
+    try {
+        program = Load(path);
+    } catch (const std::runtime_error& error) {
+        return Fail(path + ": " + error.what());
+    }
+    std::uint32_t project = program.ProjectCheckValue();
+    int bad = 0;
+    int checked = 0;
+    for (const ProgramFile& file : program.files) {
+        if (file.packedSize == 0) continue;
+        ++checked;
+        try {
+            std::string content = program.FileData(file);
+            bool uninstaller = (file.flags & kFileIsUninstaller) != 0;
+            std::uint32_t expected =
+                uninstaller ? 0 : AddToChecksum(0, reinterpret_cast<const std::uint8_t*>(content.data()), content.size()) ^ project;
+            if (file.checkValue != expected) {
+                ++bad;
+                std::fprintf(stderr, "setwright-cli: %s\n",
+                             FormatText(LoadString(IDS_CLI_FILE_BAD), file.name, LoadString(IDS_CLI_CHECK_VALUE_WRONG)).c_str());
+            }
+        } catch (const CProgramError& error) {
+            ++bad;
+            std::fprintf(stderr, "setwright-cli: %s\n", FormatText(LoadString(IDS_CLI_FILE_BAD), file.name, std::string(error.what())).c_str());
+        }
+    }
+    if (bad > 0) return Fail(FormatText(LoadString(IDS_CLI_NOT_VERIFIED), path, bad, checked));
+    std::printf("%s\n", FormatText(LoadString(IDS_CLI_VERIFIED), path, checked).c_str());
+    return 0;
+}
+
+}  // namespace sw
