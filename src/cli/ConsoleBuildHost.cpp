@@ -63,14 +63,19 @@ void CConsoleBuildHost::ShowProgress(const std::string& initialText)
     if (m_bShowProgress) std::fprintf(stderr, "\r%s", initialText.c_str());
 }
 
-void CConsoleBuildHost::SetProgress(int, const std::string& text)
+void CConsoleBuildHost::SetProgress(int position, const std::string& text)
 {
-    if (m_bShowProgress) std::fprintf(stderr, "\r %s ", text.c_str());
+    if (!m_bShowProgress) return;
+    constexpr int kWidth = 40;
+    int filled = position * kWidth / 10000;
+    std::string bar(static_cast<std::size_t>(filled), '#');
+    bar.append(static_cast<std::size_t>(kWidth - filled), ' ');
+    std::fprintf(stderr, "\r[%s] %s ", bar.c_str(), text.c_str());
 }
 
 void CConsoleBuildHost::HideProgress()
 {
-    if (m_bShowProgress) std::fprintf(stderr, "\r          \r");
+    if (m_bShowProgress) std::fprintf(stderr, "\r%60s\r", "");
 }
 
 bool CConsoleBuildHost::HandlePendingMessages() { return !Interrupted(); }

@@ -2,6 +2,7 @@
 // lists and verifies install programs, makes new projects from a folder, and shows
 // projects as JSON. Messages go to standard error, results to standard output.
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -48,12 +49,25 @@ bool Load(CData& data, const std::string& path)
     return false;
 }
 
+// The source directory as the project keeps it: relative to the settings file's folder
+// when it lies inside it (so the two can move together), absolute otherwise.
+std::string StoredSourceDir(const std::string& source, const std::string& settingsFile)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path dir = fs::weakly_canonical(fs::absolute(source), error);
+    fs::path folder = fs::weakly_canonical(fs::absolute(settingsFile).parent_path(), error);
+    fs::path relative = dir.lexically_relative(folder);
+    bool inside = !relative.empty() && *relative.begin() != "..";
+    return WithTrailingSeparator(inside && relative != "." ? relative.string() : inside ? folder.string() : dir.string());
+}
+
 int NewProject(const CliOptions& options)
 {
     std::string dir = WithTrailingSeparator(options.source);
     if (!IsDirectory(dir)) return Error(FormatText(LoadString(IDS_CANNOT_FIND_DIRECTORY), options.source));
     CData data;
-    data.m_strSourceDir = dir;
+    data.m_strSourceDir = StoredSourceDir(options.source, options.file);
     data.m_bIncludeSubdirs = options.includeSubdirs ? 1 : 0;
     if (options.title) data.m_strTitle = data.m_strBackgroundTitle = *options.title;
     data.m_strOutputFile = options.output;
