@@ -283,8 +283,11 @@ void CBlockWriter::GenCodes(std::uint16_t* code, const std::uint16_t* len, int m
     }
 }
 
-// Counts the code-length symbols that describe a tree's lengths.
-void CBlockWriter::ScanTree(const Tree& tree, int maxCode)
+// Describes a tree's code lengths as code-length symbols: runs of a non-zero length as the
+// length and repeats of it (16), runs of zeros as 17 or 18, short runs as plain lengths.
+// emit(symbol, extra value, extra bits) hears every symbol in order.
+template <typename Emit>
+void CBlockWriter::WalkLengths(const Tree& tree, int maxCode, Emit emit)
 {
     int prevLen = -1;
     int nextLen = tree.len[0];
@@ -297,14 +300,18 @@ void CBlockWriter::ScanTree(const Tree& tree, int maxCode)
         nextLen = n + 1 <= maxCode ? tree.len[n + 1] : 0xFFFF;
         if (++count < maxCount && curLen == nextLen) continue;
         if (count < minCount) {
-            m_bltree.freq[curLen] = static_cast<std::uint16_t>(m_bltree.freq[curLen] + count);
+            do emit(curLen, 0u, 0);
+            while (--count != 0);
         } else if (curLen != 0) {
-            if (curLen != prevLen) m_bltree.freq[curLen]++;
-            m_bltree.freq[kRep3To6]++;
+            if (curLen != prevLen) {
+                emit(curLen, 0u, 0);
+                count--;
+            }
+            emit(kRep3To6, static_cast<unsigned>(count - 3), 2);
         } else if (count <= 10) {
-            m_bltree.freq[kRepZero3To10]++;
+            emit(kRepZero3To10, static_cast<unsigned>(count - 3), 3);
         } else {
-            m_bltree.freq[kRepZero11To138]++;
+            emit(kRepZero11To138, static_cast<unsigned>(count - 11), 7);
         }
         count = 0;
         prevLen = curLen;
@@ -318,46 +325,17 @@ void CBlockWriter::ScanTree(const Tree& tree, int maxCode)
     }
 }
 
-// Sends a tree's lengths with the code-length code; the same walk as ScanTree.
+void CBlockWriter::ScanTree(const Tree& tree, int maxCode)
+{
+    WalkLengths(tree, maxCode, [this](int symbol, unsigned, int) { m_bltree.freq[symbol]++; });
+}
+
 void CBlockWriter::SendTree(const Tree& tree, int maxCode)
 {
-    int prevLen = -1;
-    int nextLen = tree.len[0];
-    int count = 0;
-    int maxCount = 7;
-    int minCount = 4;
-    if (nextLen == 0) maxCount = 138, minCount = 3;
-    for (int n = 0; n <= maxCode; ++n) {
-        int curLen = nextLen;
-        nextLen = n + 1 <= maxCode ? tree.len[n + 1] : 0xFFFF;
-        if (++count < maxCount && curLen == nextLen) continue;
-        if (count < minCount) {
-            do SendCode(curLen, m_bltree.code, m_bltree.len);
-            while (--count != 0);
-        } else if (curLen != 0) {
-            if (curLen != prevLen) {
-                SendCode(curLen, m_bltree.code, m_bltree.len);
-                count--;
-            }
-            SendCode(kRep3To6, m_bltree.code, m_bltree.len);
-            m_out.PutBits(static_cast<std::uint32_t>(count - 3), 2);
-        } else if (count <= 10) {
-            SendCode(kRepZero3To10, m_bltree.code, m_bltree.len);
-            m_out.PutBits(static_cast<std::uint32_t>(count - 3), 3);
-        } else {
-            SendCode(kRepZero11To138, m_bltree.code, m_bltree.len);
-            m_out.PutBits(static_cast<std::uint32_t>(count - 11), 7);
-        }
-        count = 0;
-        prevLen = curLen;
-        if (nextLen == 0) {
-            maxCount = 138, minCount = 3;
-        } else if (curLen == nextLen) {
-            maxCount = 6, minCount = 3;
-        } else {
-            maxCount = 7, minCount = 4;
-        }
-    }
+    WalkLengths(tree, maxCode, [this](int symbol, unsigned extra, int bits) {
+        SendCode(symbol, m_bltree.code, m_bltree.len);
+        if (bits > 0) m_out.PutBits(extra, bits);
+    });
 }
 
 int CBlockWriter::BuildBlTree()

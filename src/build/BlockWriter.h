@@ -55,6 +55,8 @@ private:
     void BuildTree(TreeDesc& desc);
     void GenBitLengths(TreeDesc& desc);
     void GenCodes(std::uint16_t* code, const std::uint16_t* len, int maxCode);
+    template <typename Emit>
+    void WalkLengths(const Tree& tree, int maxCode, Emit emit);
     void ScanTree(const Tree& tree, int maxCode);
     void SendTree(const Tree& tree, int maxCode);
     int BuildBlTree();
