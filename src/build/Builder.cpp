@@ -385,48 +385,44 @@ void CBuilder::CRun::AddProjectFile(const CFileItem& item)
 
 void CBuilder::CRun::StartNextVolume(const std::uint8_t* rest, std::size_t restSize)
 {
-    {
-        // Close the full file with the count of the data it holds.
-        CByteBuffer count;
-        count.Add32(m_nHeld);
-        m_output->Seek(m_nCountOffset);
-        m_output->Write(count.Bytes().data(), 4);
-        m_output->Close();
-        m_bKeepOutput = true;  // from here on, every file written stays
+    // Close the full file with the count of the data it holds.
+    CByteBuffer count;
+    count.Add32(m_nHeld);
+    m_output->Seek(m_nCountOffset);
+    m_output->Write(count.Bytes().data(), 4);
+    m_output->Close();
+    m_bKeepOutput = true;  // from here on, every file written stays
 
-        ++m_nVolume;
-        if (m_host.MessageBox(FormatText(LoadString(IDS_INSERT_DISK), m_nVolume + 1), MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
-            throw CBuildCancelled();
-        std::string volume = VolumeName(m_strOutput, m_nVolume);
-        for (;;) {
-            std::string dir = volume.substr(0, volume.rfind('/') + 1);
-            for (const std::string& name : m_volumes.List(dir)) {
-                if (name == "." || name == "..") continue;
-                if (dir + name == volume && !m_volumes.IsDirectory(dir + name)) continue;
-                m_host.MessageBox(LoadString(IDS_DISK_NOT_EMPTY), MB_OK | MB_ICONINFORMATION);
-            }
-            int error = 0;
-            try {
-                m_output = m_volumes.Create(volume);
-                CVolumeFile::WriteOutcome head = m_output->WriteSome("\0\0\0\0", 4);
-                CVolumeFile::WriteOutcome body = head.written == 4 ? m_output->WriteSome(rest, restSize) : head;
-                if (head.written == 4 && body.written == restSize) break;
-                error = body.error ? body.error : ENOSPC;
-            } catch (const CFileError& failure) {
-                error = failure.ErrnoValue();
-            }
-            if (m_output) {
-                m_output.reset();
-            }
-            m_volumes.Remove(volume);
-            if (m_host.MessageBox(FormatText(LoadString(IDS_VOLUME_ERROR_INSERT_DISK), m_volumes.ErrorText(error), m_nVolume + 1),
-                                  MB_RETRYCANCEL | MB_ICONINFORMATION) != IDRETRY)
-                throw CBuildCancelled();
+    ++m_nVolume;
+    if (m_host.MessageBox(FormatText(LoadString(IDS_INSERT_DISK), m_nVolume + 1), MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
+        throw CBuildCancelled();
+    std::string volume = VolumeName(m_strOutput, m_nVolume);
+    for (;;) {
+        std::string dir = volume.substr(0, volume.rfind('/') + 1);
+        for (const std::string& name : m_volumes.List(dir)) {
+            if (name == "." || name == "..") continue;
+            if (dir + name == volume && !m_volumes.IsDirectory(dir + name)) continue;
+            m_host.MessageBox(LoadString(IDS_DISK_NOT_EMPTY), MB_OK | MB_ICONINFORMATION);
         }
-        m_nCountOffset = 0;
-        m_nHeld = static_cast<std::uint32_t>(restSize);
-        m_nProgramSize += 4;
+        int error = 0;
+        try {
+            m_output = m_volumes.Create(volume);
+            CVolumeFile::WriteOutcome head = m_output->WriteSome("\0\0\0\0", 4);
+            CVolumeFile::WriteOutcome body = head.written == 4 ? m_output->WriteSome(rest, restSize) : head;
+            if (head.written == 4 && body.written == restSize) break;
+            error = body.error ? body.error : ENOSPC;  // a short write means the disk is full
+        } catch (const CFileError& failure) {
+            error = failure.ErrnoValue();
+        }
+        m_output.reset();
+        m_volumes.Remove(volume);
+        if (m_host.MessageBox(FormatText(LoadString(IDS_VOLUME_ERROR_INSERT_DISK), m_volumes.ErrorText(error), m_nVolume + 1),
+                              MB_RETRYCANCEL | MB_ICONINFORMATION) != IDRETRY)
+            throw CBuildCancelled();
     }
+    m_nCountOffset = 0;
+    m_nHeld = static_cast<std::uint32_t>(restSize);
+    m_nProgramSize += 4;
 }
 
 void CBuilder::CRun::CopyDataSpanning(CDiskFile& temp)

@@ -462,3 +462,45 @@ TEST(UninstallerPackage, CarriesItsTextsKeysAndEnd)
 
 }  // namespace
 }  // namespace sw
+
+namespace sw {
+namespace {
+
+TEST(Builder, AVolumeThatCannotBeCreatedIsRetried)
+{
+    Fixture f;
+    std::string data = test::GenerateData(test::DataKind::random, 100000);
+    f.Add("random.bin", data);
+    f.volumes.removable = true;
+    f.volumes.capacity = 60000;
+    std::vector<std::string> prompts;
+    f.host.answer = [&](const std::string& text, unsigned type) {
+        prompts.push_back(text);
+        if (text.rfind("Please insert disk number", 0) == 0) {
+            f.volumes.SwapDisk();
+            f.volumes.failCreates = 1;  // the new disk refuses the first file
+        }
+        return (type & 0xF) == MB_RETRYCANCEL ? IDRETRY : IDOK;
+    };
+    f.Build();
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(prompts[1], "Error: Permission denied\n\nPlease insert disk number 2.");
+    ReadProgram read = ReadInstallProgram(f.volumes.removedDisks.at(0).at(kOutput), {f.volumes.files.at("/out/Setup.D01")});
+    ASSERT_EQ(read.files.size(), 2u);
+    EXPECT_TRUE(read.files[1].data == data);
+}
+
+TEST(Builder, AFullFixedDiskEndsTheBuildWithoutOutput)
+{
+    Fixture f;
+    f.Add("random.bin", test::GenerateData(test::DataKind::random, 100000));
+    f.volumes.capacity = 50000;  // not removable: no spanning, the write fails
+    EXPECT_FALSE(CBuilder(f.host, &f.volumes).Build(f.data, f.report));
+    EXPECT_FALSE(f.HasOutput());
+    ASSERT_EQ(f.host.messages.size(), 1u);
+    EXPECT_NE(f.host.messages[0].find("No space left on device"), std::string::npos);
+    EXPECT_FALSE(f.host.progressShown);
+}
+
+}  // namespace
+}  // namespace sw
