@@ -60,9 +60,9 @@ constexpr bool BuildTable(std::uint32_t* table, std::size_t capacity, unsigned r
         return true;
     }
     // The codes must fill the code space exactly: no leftover bit pattern, no overlap.
-    long space = 1;
+    std::ptrdiff_t space = 1;
     for (unsigned bits = 1; bits <= kMaxCodeBits; ++bits) {
-        space = 2 * space - count[bits];
+        space = 2 * space - static_cast<std::ptrdiff_t>(count[bits]);
         if (space < 0) return false;
     }
     if (space != 0) return false;
@@ -100,9 +100,9 @@ constexpr bool BuildTable(std::uint32_t* table, std::size_t capacity, unsigned r
                 // The codes under this prefix come next in canonical order and fill its
                 // subtree; the sub-table is as deep as the last of them.
                 unsigned depth = bits - rootBits;
-                long slots = long(1) << depth;
+                std::ptrdiff_t slots = std::ptrdiff_t(1) << depth;
                 for (;;) {
-                    slots -= count[rootBits + depth];
+                    slots -= static_cast<std::ptrdiff_t>(count[rootBits + depth]);
                     if (slots <= 0) break;
                     ++depth;
                     slots <<= 1;

@@ -59,6 +59,10 @@ CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
             options.source = value();
         } else if (arg == "--title" && action == Action::newProject) {
             options.title = value();
+        } else if (arg == "--platform" && action == Action::newProject) {
+            const std::string& platform = value();
+            if (platform != "0" && platform != "1" && platform != "2") Usage(IDS_CLI_BAD_PLATFORM, platform);
+            options.platform = platform[0] - '0';
         } else if (arg == "--no-subdirs" && action == Action::newProject) {
             options.includeSubdirs = false;
         } else if (arg.size() > 1 && arg[0] == '-') {

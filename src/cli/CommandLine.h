@@ -12,6 +12,7 @@ struct CliOptions {
     std::string output;  // build: the install program to write instead of the project's; new: its output path
     std::string source;  // new: the folder to scan
     std::optional<std::string> title;
+    std::optional<int> platform;  // new: 0 Windows 3.1, 1 32-bit, 2 64-bit Windows
     bool includeSubdirs = true;
     bool assumeYes = false;
 };

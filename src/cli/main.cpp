@@ -71,6 +71,7 @@ int NewProject(const CliOptions& options)
     data.m_bIncludeSubdirs = options.includeSubdirs ? 1 : 0;
     if (options.title) data.m_strTitle = data.m_strBackgroundTitle = *options.title;
     data.m_strOutputFile = options.output;
+    if (options.platform) data.m_nPlatform = *options.platform;
     data.m_files.AddDirectory(dir, dir, options.includeSubdirs, nullptr);
     try {
         SaveSettingsFile(data, options.file);

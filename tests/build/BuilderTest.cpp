@@ -472,7 +472,9 @@ TEST(Builder, AVolumeThatCannotBeCreatedIsRetried)
     std::string data = test::GenerateData(test::DataKind::random, 100000);
     f.Add("random.bin", data);
     f.volumes.removable = true;
-    f.volumes.capacity = 60000;
+    // Room on the first disk for the runtime image and about half of the data, so that
+    // the rest fits one follow-on volume whatever the size of the runtime.
+    f.volumes.capacity = 60000 + FindRuntimeResource(RES_INSTALLER).size();
     std::vector<std::string> prompts;
     f.host.answer = [&](const std::string& text, unsigned type) {
         prompts.push_back(text);

@@ -41,6 +41,8 @@ TEST(CommandLine, Accepted)
     EXPECT_EQ(full.source, "dir");
     EXPECT_EQ(full.title, "T");
     EXPECT_FALSE(full.includeSubdirs);
+    EXPECT_FALSE(full.platform);
+    EXPECT_EQ(ParseCliArguments({"new", "p.kft", "--source", "d", "--platform", "2"}).platform, 2);
     EXPECT_TRUE(ParseCliArguments({"build", "p.kft", "--yes"}).assumeYes);
 }
 
@@ -58,6 +60,9 @@ TEST(CommandLine, Refused)
         {{"build", "a.kft", "b.kft"}, "unknown option: b.kft"},
         {{"list", "a.exe", "--yes"}, "unknown option: --yes"},
         {{"new", "p.kft"}, "new needs --source DIR"},
+        {{"new", "p.kft", "--source", "d", "--platform", "3"}, "--platform wants 0, 1 or 2: 3"},
+        {{"new", "p.kft", "--source", "d", "--platform", "x2"}, "--platform wants 0, 1 or 2: x2"},
+        {{"build", "p.kft", "--platform", "2"}, "unknown option: --platform"},
         {{"new", "p.kft", "--source"}, "option --source needs a value"},
         {{"build", "p.kft", "-o"}, "option -o needs a value"},
     };

@@ -66,7 +66,7 @@ cmp -s "$work/Setup.exe" "$work/Setup2.exe" || fail "building twice gives differ
 expect 0 "$work/Setup.exe: 6 files verified."   -- verify "$work/Setup.exe"
 expect 0 "REC_FILE_TABLE"                       -- list "$work/Setup.exe"
 expect 1 "not a Setwright install program"      -- verify "$project"
-head -c 3000 "$work/Setup.exe" >"$work/cut.exe"
+head -c $(( $(stat -c %s "$work/Setup.exe") - 3000 )) "$work/Setup.exe" >"$work/cut.exe"  # cut after the image
 expect 1 "The install program is damaged"       -- verify "$work/cut.exe"
 cp "$work/Setup.exe" "$work/flipped.exe"
 printf 'X' | dd of="$work/flipped.exe" bs=1 seek=$(( $(stat -c %s "$work/flipped.exe") - 40 )) conv=notrunc 2>/dev/null

@@ -1,0 +1,137 @@
+#pragma once
+// How an installer runtime finds its way through the installation program it is part of:
+// the records after its own image, the file table, which files to install where, and the
+// checks on the names the file table gives. Works on bytes held in memory (the Win32 front
+// end maps its own file), needs no heap, exceptions or RTTI, and is unit-tested natively.
+#include <cstddef>
+#include <cstdint>
+
+namespace sw {
+
+struct RecordView {
+    std::uint16_t id;
+    std::uint16_t flags;
+    const std::uint8_t* data;  // the payload as stored (compressed when flags say so)
+    std::uint32_t size;
+};
+
+inline constexpr std::size_t kMaxRecords = 64;
+
+enum class LayoutStatus : std::uint8_t {
+    ok,
+    noSizeMarker,    // not an installation program
+    invalid,         // records that run past the end, too many records, no REC_END
+    wrongLength,     // the file is longer or shorter than the data it declares
+    needsVolumes,    // the data continues in follow-on volumes
+};
+
+struct ProgramView {
+    std::uint32_t imageSize;
+    std::uint32_t seed;
+    RecordView records[kMaxRecords];
+    std::size_t recordCount;
+    std::uint32_t dataSize;         // REC_END's size: the data bytes of all volumes
+    const std::uint8_t* data;       // the data bytes this file holds
+    std::uint32_t dataInFile;
+};
+
+// Walks the records of the program held in `file` up to REC_END and checks that the file
+// ends exactly where its data does: a truncated or padded download is refused before any
+// file is touched. With needsVolumes the view is filled but the rest of the data is elsewhere.
+LayoutStatus ReadProgramLayout(const std::uint8_t* file, std::uint64_t size, ProgramView& view);
+
+// The first record with this id, or nullptr.
+const RecordView* FindRecord(const ProgramView& view, std::uint16_t id);
+
+// The uncompressed length of a record's payload, or (for a compressed one) the length its
+// header declares; false when a compressed payload is too short to hold the length.
+bool PayloadLength(const RecordView& record, std::uint32_t& length);
+// Copies or decodes the payload into `out` (PayloadLength bytes); false on a damaged stream.
+bool ReadPayload(const RecordView& record, std::uint8_t* out, std::uint32_t length);
+
+// The check value every file's sum is XORed with: the seed, then the default directory and,
+// in full-screen mode, the background title (both without their terminating zero).
+// `defaultDir`/`backgroundTitle` are the uncompressed payloads (nullptr when absent).
+std::uint32_t ProjectCheckValue(std::uint32_t seed, const std::uint8_t* defaultDir, std::uint32_t defaultDirSize,
+                                std::uint32_t options, const std::uint8_t* backgroundTitle, std::uint32_t backgroundTitleSize);
+
+// The check value of data that arrives in pieces of any length: AddToChecksum needs whole
+// 32-bit words, so the last bytes of a piece wait for the next one.
+class CChecksum {
+public:
+    explicit CChecksum(std::uint32_t start = 0) : m_sum(start) {}
+    void Add(const std::uint8_t* data, std::size_t size);
+    std::uint32_t Value() const;
+
+private:
+    std::uint32_t m_sum;
+    std::uint8_t m_pending[4] = {};
+    std::size_t m_pendingCount = 0;
+};
+
+// One file record of REC_FILE_TABLE. Strings point into the table and end with their zero.
+struct FileEntry {
+    std::uint16_t iconIndex;
+    std::uint8_t options[5];
+    std::uint8_t flags;
+    std::uint32_t checkValue;
+    std::uint32_t size;
+    std::uint32_t packedSize;
+    std::uint64_t dataOffset;   // where its stream starts in the data section
+    bool hasTimes;
+    std::uint64_t times[3];     // creation, last access, last write (FILETIME)
+    const char* name;
+    std::size_t nameLength;
+};
+
+// Reads the file table one record at a time.
+class CFileTableReader {
+public:
+    CFileTableReader(const std::uint8_t* table, std::size_t size);
+    // The number of files the table declares; false when the table is too short for it.
+    bool Start(std::uint32_t& count);
+    // The next record; false when it is damaged (wrong length, a string without its end).
+    bool Next(FileEntry& entry);
+    // True when the records read so far used up the table exactly.
+    bool AtEnd() const { return m_pos == m_size; }
+
+private:
+    const std::uint8_t* m_table;
+    std::size_t m_size;
+    std::size_t m_pos = 0;
+    std::uint64_t m_dataPos = 0;
+};
+
+// A name from the file table may only lead below its target folder: it must not be empty,
+// start with a separator, hold a ':' (drive letters, streams) or have a part made only of
+// dots and spaces (".", "..", and "..." or ". .", which Windows reads as the parent), or an
+// empty part. Both '\\' and '/' separate parts.
+bool IsSafeInstallName(const char* name, std::size_t length);
+
+enum class InstallAction : std::uint8_t {
+    install,      // decode and write it under the target folder
+    skipNoData,   // no stream (nothing to install)
+    skipMode,     // "do not install"
+    skipUninstaller,
+    refuseName,   // an unsafe name: the program is treated as invalid data
+};
+
+// What the installer does with one file. For now every target (installation, Windows,
+// System and Fonts directories) resolves below the installation directory.
+InstallAction PlanFile(const FileEntry& entry);
+
+// Numbers of the wizard texts the unattended installer reports with (group 6).
+inline constexpr unsigned kMessageGroup = 6;
+inline constexpr unsigned kTextCrcError = 21;
+inline constexpr unsigned kTextInvalidData = 31;
+
+// Decodes group `group` of REC_WIZARD_TEXTS (stored uncompressed: a 16-bit count of groups,
+// then per group a 32-bit length and a stream whose end only decoding finds) into `out`,
+// decoding the groups before it into `out` as well. False when the group is missing, damaged
+// or longer than `capacity`.
+bool ReadWizardTextGroup(const std::uint8_t* raw, std::size_t size, unsigned group, std::uint8_t* out,
+                         std::size_t capacity, std::size_t& length);
+// Text `index` of a decoded group (16-bit count, zero-terminated strings); false when missing.
+bool FindTextInGroup(const std::uint8_t* group, std::size_t size, unsigned index, const char*& text, std::size_t& length);
+
+}  // namespace sw

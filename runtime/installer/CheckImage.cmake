@@ -1,0 +1,16 @@
+# cmake -DIMAGE=<exe> -P CheckImage.cmake: prints the runtime's size and fails unless the
+# first size marker in it is the marker array (tag, identifier, then 12 zero bytes).
+file(SIZE "${IMAGE}" size)
+file(READ "${IMAGE}" hex HEX)
+string(FIND "${hex}" "777767542948" at)
+math(EXPR odd "${at} % 2")
+if(at EQUAL -1 OR odd)
+  message(FATAL_ERROR "${IMAGE}: the size marker is missing")
+endif()
+math(EXPR slot "${at} + 12")
+string(SUBSTRING "${hex}" ${slot} 24 tail)
+if(NOT tail STREQUAL "000000000000000000000000")
+  message(FATAL_ERROR "${IMAGE}: the first size marker is not the marker array")
+endif()
+get_filename_component(name "${IMAGE}" NAME)
+message(STATUS "Runtime ${name}: ${size} bytes")

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The installer runtime end to end: setwright-cli builds a fixture project for 64-bit
+# Windows, and the installation program runs unattended under wine. Each case gives the
+# exit code, a line the installer's log must hold, and how the program was changed.
+# Usage: install_cases.sh <setwright-cli> <wine> <wine prefix folder>
+set -u
+cli=$(realpath "$1")
+wine=$2
+export WINEPREFIX=$(realpath -m "$3")
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY  # unattended: no window may be needed
+work=$(mktemp -d)
+trap 'rm -rf "$work"; wineserver -k >/dev/null 2>&1' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# One prefix for every run; making it is the slow part, so it is kept in the build folder.
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || { echo "wineboot failed"; exit 1; }
+fi
+
+# The fixture: a sub-folder two deep, an empty file, a binary file, a name with a space.
+src=$work/src
+mkdir -p "$src/sub/deeper"
+echo "hello" >"$src/a.txt"
+: >"$src/empty.txt"
+printf 'deep\r\n' >"$src/sub/deeper/c.ini"
+echo "a name with a space" >"$src/sub/my file.txt"
+# Bytes that do not compress: stored as they are, so a flipped byte inside them is data.
+head -c 6000 /dev/urandom >"$src/sub/random.bin"
+"$cli" new "$work/P.kft" --source "$src" --platform 2 >/dev/null || fail "new"
+"$cli" build "$work/P.kft" -o "$work/Setup.exe" --yes >/dev/null || fail "build"
+
+# expect <exit code> <text the log must contain> <program> <target folder>
+expect() {
+  local want=$1 text=$2 program=$3 target=$4 rc
+  rm -f "$work/log.txt"
+  timeout 120 "$wine" "$program" /S "/LOG=$(winpath "$work/log.txt")" "/D=$(winpath "$target")" >/dev/null 2>&1
+  rc=$?
+  if [ "$rc" != "$want" ] || ! grep -qF -- "$text" "$work/log.txt" 2>/dev/null; then
+    fail "$(basename "$program") into $(basename "$target")"
+    echo "  wanted exit $want and '$text', got exit $rc:"
+    sed 's/^/  | /' "$work/log.txt" 2>/dev/null
+  fi
+}
+winpath() { echo "Z:${1//\//\\}"; }
+
+# A clean installation: every file byte for byte, nothing else.
+expect 0 "Installation complete."                       "$work/Setup.exe" "$work/target dir"
+diff -r "$src" "$work/target dir" >/dev/null || fail "the installed files differ from their sources"
+[ "$(stat -c %Y "$src/a.txt")" = "$(stat -c %Y "$work/target dir/a.txt")" ] || fail "a.txt lost its time"
+
+# One byte flipped inside the stream of sub\random.bin: its place from the file table
+# (the data section ends the program, and holds the streams in table order).
+total=$(awk '$1 == "REC_END" || $2 == "REC_END" { print $(NF - 2) }' <("$cli" list "$work/Setup.exe"))
+offset=$("$cli" list "$work/Setup.exe" | awk '
+  /^file / { table = 1; next }
+  table && NF >= 5 && $1 !~ /^ / { packed = $(NF - 3); gsub(",", "", packed);
+    if ($0 ~ /^sub\\random\.bin /) { print at + int(packed / 2); exit } at += packed }')
+size=$(stat -c %s "$work/Setup.exe")
+cp "$work/Setup.exe" "$work/Flipped.exe"
+at=$((size - total + offset))
+byte=$(od -An -tu1 -j "$at" -N1 "$work/Flipped.exe" | tr -d ' ')
+printf "$(printf '\\%03o' $(((byte ^ 0x40) & 255)))" | dd of="$work/Flipped.exe" bs=1 seek="$at" conv=notrunc 2>/dev/null
+expect 4 "CRC error - cannot install the following file:" "$work/Flipped.exe" "$work/flipped"
+grep -qF 'sub\random.bin' "$work/log.txt" || fail "the CRC error does not name sub\\random.bin"
+[ ! -e "$work/flipped/sub/random.bin" ] || fail "the damaged file was left behind"
+
+# Cut short by one byte, and padded by one: nothing is installed.
+head -c $((size - 1)) "$work/Setup.exe" >"$work/Cut.exe"
+expect 2 "This file contains invalid data."             "$work/Cut.exe" "$work/cut"
+[ ! -e "$work/cut" ] || fail "a truncated program installed something"
+cp "$work/Setup.exe" "$work/Padded.exe" && printf 'x' >>"$work/Padded.exe"
+expect 2 "This file contains invalid data."             "$work/Padded.exe" "$work/padded"
+[ ! -e "$work/padded" ] || fail "a padded program installed something"
+
+[ "$failures" -eq 0 ] && echo "All installer cases pass." || echo "$failures installer case(s) failed."
+[ "$failures" -eq 0 ]

@@ -1,0 +1,265 @@
+// The installer runtime's reading of an installation program: record walking and the
+// length check, the file table, the name checks, the install plan, check values and the
+// wizard texts. Programs are put together by hand here, byte by byte, so that each case
+// shows the layout it tests.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/ImageMarkers.h"
+#include "core/InstallFormat.h"
+#include "core/ProgramLayout.h"
+
+namespace sw {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Put16(Bytes& b, std::uint32_t v)
+{
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void Put32(Bytes& b, std::uint32_t v)
+{
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+void PutString(Bytes& b, const std::string& s)
+{
+    b.insert(b.end(), s.begin(), s.end());
+    b.push_back(0);
+}
+
+// A stand-in image: some bytes, the size marker, the seed marker.
+Bytes Image(std::uint32_t seed)
+{
+    Bytes image(40, 0x90);
+    Put16(image, kMarkerTag);
+    Put32(image, kSizeMarkerId);
+    image.resize(image.size() + 12, 0);
+    Put16(image, kMarkerTag);
+    Put32(image, kSeedMarkerId);
+    Put32(image, seed ^ kSeedMask);
+    image.resize(image.size() + 20, 0xCC);
+    SetImageSize(image.data(), image.size());
+    return image;
+}
+
+void PutRecord(Bytes& b, std::uint16_t id, const Bytes& payload)
+{
+    Put16(b, id);
+    Put16(b, 0);
+    Put32(b, static_cast<std::uint32_t>(payload.size()));
+    b.insert(b.end(), payload.begin(), payload.end());
+}
+
+// An installation program with a default directory and `data` as its data section.
+Bytes Program(const Bytes& data)
+{
+    Bytes program = Image(0x1234);
+    Bytes dir;
+    PutString(dir, "C:\\App");
+    PutRecord(program, REC_DEFAULT_DIR, dir);
+    Put16(program, REC_END);
+    Put16(program, 0);
+    Put32(program, static_cast<std::uint32_t>(data.size()));
+    if (!data.empty()) {
+        Put32(program, static_cast<std::uint32_t>(data.size()));
+        program.insert(program.end(), data.begin(), data.end());
+    }
+    return program;
+}
+
+TEST(ProgramLayout, ReadsRecordsAndChecksTheLength)
+{
+    Bytes data(100, 7);
+    Bytes program = Program(data);
+    ProgramView view;
+    ASSERT_EQ(ReadProgramLayout(program.data(), program.size(), view), LayoutStatus::ok);
+    EXPECT_EQ(view.seed, 0x1234u);
+    ASSERT_EQ(view.recordCount, 1u);
+    EXPECT_EQ(view.records[0].id, REC_DEFAULT_DIR);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(view.records[0].data)), "C:\\App");
+    EXPECT_EQ(view.dataSize, 100u);
+    EXPECT_EQ(view.dataInFile, 100u);
+    EXPECT_EQ(view.data, program.data() + program.size() - 100);
+    EXPECT_NE(FindRecord(view, REC_DEFAULT_DIR), nullptr);
+    EXPECT_EQ(FindRecord(view, REC_TITLE), nullptr);
+}
+
+TEST(ProgramLayout, RefusesEveryWrongLength)
+{
+    Bytes full = Program(Bytes(100, 7));
+    Bytes empty = Program({});
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        LayoutStatus expected;
+    };
+    std::vector<Case> cases = {
+        {"no data, exact", empty, LayoutStatus::ok},
+        {"no data, padded", [&] { Bytes b = empty; b.push_back(0); return b; }(), LayoutStatus::wrongLength},
+        {"data cut by one", Bytes(full.begin(), full.end() - 1), LayoutStatus::wrongLength},
+        {"data padded by one", [&] { Bytes b = full; b.push_back(0); return b; }(), LayoutStatus::wrongLength},
+        {"cut inside REC_END", Bytes(full.begin(), full.begin() + 40 + 18 + 10 + 30 + 8 + 7 + 4), LayoutStatus::wrongLength},
+        {"cut inside the image", Bytes(full.begin(), full.begin() + 60), LayoutStatus::wrongLength},
+        {"no marker", Bytes(200, 0x90), LayoutStatus::noSizeMarker},
+        {"nothing", Bytes(), LayoutStatus::noSizeMarker},
+    };
+    for (const Case& c : cases) {
+        ProgramView view;
+        EXPECT_EQ(ReadProgramLayout(c.bytes.data(), c.bytes.size(), view), c.expected) << c.what;
+    }
+}
+
+TEST(ProgramLayout, DataInFollowOnVolumes)
+{
+    Bytes program = Program(Bytes(10, 1));
+    // REC_END declares 30 bytes while this file holds 10 of them.
+    std::size_t end = program.size() - 10 - 4 - 4;
+    program[end] = 30;
+    ProgramView view;
+    EXPECT_EQ(ReadProgramLayout(program.data(), program.size(), view), LayoutStatus::needsVolumes);
+    EXPECT_EQ(view.dataInFile, 10u);
+}
+
+TEST(ProgramLayout, ChecksumInPiecesOfAnyLength)
+{
+    Bytes data(103);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    std::uint32_t whole = AddToChecksum(5, data.data(), data.size());
+    for (std::size_t piece : {1u, 2u, 3u, 5u, 7u, 64u}) {
+        CChecksum sum(5);
+        for (std::size_t at = 0; at < data.size(); at += piece) sum.Add(data.data() + at, std::min(piece, data.size() - at));
+        EXPECT_EQ(sum.Value(), whole) << "pieces of " << piece;
+    }
+}
+
+TEST(ProgramLayout, ProjectCheckValue)
+{
+    const std::uint8_t dir[] = "C:\\App";
+    const std::uint8_t title[] = "Title";
+    std::uint32_t withDir = AddToChecksum(9, dir, 6);
+    EXPECT_EQ(ProjectCheckValue(9, nullptr, 0, 0, nullptr, 0), 9u);
+    EXPECT_EQ(ProjectCheckValue(9, dir, 7, 0, title, 6), withDir);
+    EXPECT_EQ(ProjectCheckValue(9, dir, 7, kOptionFullScreen, title, 6), AddToChecksum(withDir, title, 5));
+}
+
+Bytes FileRecord(const std::string& name, std::uint8_t flags, std::uint8_t mode, std::uint32_t packed)
+{
+    Bytes r;
+    Put32(r, 0);  // length, set below
+    Put16(r, 0);
+    Put16(r, 3);
+    for (std::uint8_t option : {std::uint8_t(0), std::uint8_t(0), std::uint8_t(0), mode, std::uint8_t(0)}) r.push_back(option);
+    r.push_back(flags);
+    Put32(r, 0xABCD);
+    Put32(r, 10);
+    Put32(r, packed);
+    if (flags & kFileHasVersion) r.resize(r.size() + kFileVersionBlockSize, 1);
+    if (flags & kFileHasTimes)
+        for (std::uint32_t i = 0; i < 6; ++i) Put32(r, i + 1);
+    PutString(r, name);
+    for (int i = 0; i < 5; ++i) PutString(r, i == 1 ? "icon" : "");
+    r[0] = static_cast<std::uint8_t>(r.size());
+    return r;
+}
+
+TEST(FileTable, ReadsRecordsAndPlansThem)
+{
+    struct Case {
+        std::string name;
+        std::uint8_t flags;
+        std::uint8_t mode;
+        std::uint32_t packed;
+        InstallAction action;
+    };
+    const std::vector<Case> cases = {
+        {"Uninst.exe", kFileIsUninstaller, 1, 50, InstallAction::skipUninstaller},
+        {"a.txt", 0, 1, 5, InstallAction::install},
+        {"sub\\b.dll", kFileHasVersion | kFileHasTimes, 0, 6, InstallAction::install},
+        {"empty", 0, 1, 0, InstallAction::skipNoData},
+        {"kept.txt", 0, 2, 7, InstallAction::skipMode},
+        {"..\\evil", 0, 1, 8, InstallAction::refuseName},
+    };
+    Bytes table;
+    Put32(table, static_cast<std::uint32_t>(cases.size()));
+    for (const Case& c : cases) {
+        Bytes r = FileRecord(c.name, c.flags, c.mode, c.packed);
+        table.insert(table.end(), r.begin(), r.end());
+    }
+    CFileTableReader reader(table.data(), table.size());
+    std::uint32_t count = 0;
+    ASSERT_TRUE(reader.Start(count));
+    ASSERT_EQ(count, cases.size());
+    std::uint64_t offset = 0;
+    for (const Case& c : cases) {
+        FileEntry entry;
+        ASSERT_TRUE(reader.Next(entry)) << c.name;
+        EXPECT_EQ(std::string(entry.name, entry.nameLength), c.name);
+        EXPECT_EQ(entry.iconIndex, 3);
+        EXPECT_EQ(entry.checkValue, 0xABCDu);
+        EXPECT_EQ(entry.size, 10u);
+        EXPECT_EQ(entry.dataOffset, offset);
+        EXPECT_EQ(entry.hasTimes, (c.flags & kFileHasTimes) != 0);
+        if (entry.hasTimes) {
+            EXPECT_EQ(entry.times[2], 5u | std::uint64_t(6) << 32);
+        }
+        EXPECT_EQ(PlanFile(entry), c.action) << c.name;
+        offset += c.packed;
+    }
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(FileTable, RefusesDamagedRecords)
+{
+    Bytes good = FileRecord("a.txt", kFileHasTimes, 1, 5);
+    struct Case {
+        const char* what;
+        Bytes record;
+    };
+    std::vector<Case> cases = {
+        {"length too short", [&] { Bytes b = good; b[0] = 10; return b; }()},
+        {"length past the table", [&] { Bytes b = good; b[0] = static_cast<std::uint8_t>(b.size() + 1); return b; }()},
+        {"a string without its end", [&] { Bytes b = good; b.back() = 'x'; return b; }()},
+        {"a string too many", [&] { Bytes b = good; b.insert(b.end() - 1, 0); b[0] = static_cast<std::uint8_t>(b.size()); return b; }()},
+        {"cut short", Bytes(good.begin(), good.begin() + 20)},
+    };
+    for (const Case& c : cases) {
+        Bytes table;
+        Put32(table, 1);
+        table.insert(table.end(), c.record.begin(), c.record.end());
+        CFileTableReader reader(table.data(), table.size());
+        std::uint32_t count = 0;
+        FileEntry entry;
+        EXPECT_FALSE(reader.Start(count) && reader.Next(entry)) << c.what;
+    }
+    Bytes huge;
+    Put32(huge, 1000);
+    CFileTableReader reader(huge.data(), huge.size());
+    std::uint32_t count = 0;
+    EXPECT_FALSE(reader.Start(count)) << "a count the table cannot hold";
+}
+
+TEST(InstallNames, OnlyNamesBelowTheTarget)
+{
+    struct Case {
+        const char* name;
+        bool safe;
+    };
+    const Case cases[] = {
+        {"a.txt", true},         {"sub\\b.txt", true},      {"sub/b.txt", true},     {"a..b", true},
+        {".hidden", true},       {"sub\\..x\\y", true},     {"", false},             {"\\abs", false},
+        {"/abs", false},         {"C:\\x", false},          {"C:x", false},          {"a.txt:stream", false},
+        {"..", false},           {"..\\x", false},          {"sub\\..\\..\\x", false}, {"sub/../x", false},
+        {"...\\x", false},       {". .\\x", false},         {".\\x", false},         {"sub\\\\x", false},
+        {"sub\\", false},        {"\\\\server\\share", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsSafeInstallName(c.name, std::strlen(c.name)), c.safe) << c.name;
+}
+
+}  // namespace
+}  // namespace sw
