@@ -11,6 +11,9 @@
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
 #include "core/ProgramLayout.h"
+#include "runtime/StreamTestSupport.h"
+
+#include <zlib.h>
 
 namespace sw {
 namespace {
@@ -259,6 +262,80 @@ TEST(InstallNames, OnlyNamesBelowTheTarget)
         {"sub\\", false},        {"\\\\server\\share", false},
     };
     for (const Case& c : cases) EXPECT_EQ(IsSafeInstallName(c.name, std::strlen(c.name)), c.safe) << c.name;
+}
+
+Bytes Compress(const Bytes& data) { return test::RepackDeflate(test::ZlibDeflate(data, 9, Z_DEFAULT_STRATEGY)); }
+
+// REC_WIZARD_TEXTS: per group a 32-bit length and a stream of a 16-bit count and strings.
+Bytes WizardTexts(const std::vector<std::vector<std::string>>& groups)
+{
+    Bytes raw;
+    Put16(raw, static_cast<std::uint32_t>(groups.size()));
+    for (const auto& texts : groups) {
+        Bytes group;
+        Put16(group, static_cast<std::uint32_t>(texts.size()));
+        for (const std::string& text : texts) PutString(group, text);
+        Put32(raw, static_cast<std::uint32_t>(group.size()));
+        Bytes stream = Compress(group);
+        raw.insert(raw.end(), stream.begin(), stream.end());
+    }
+    return raw;
+}
+
+TEST(WizardTexts, FindsATextOfAGroup)
+{
+    std::vector<std::vector<std::string>> groups(7, std::vector<std::string>{"first", "second"});
+    groups[6] = {"zero", "", "CRC error: %s"};
+    Bytes raw = WizardTexts(groups);
+    Bytes buffer(4096);
+    std::size_t length = 0;
+    ASSERT_TRUE(ReadWizardTextGroup(raw.data(), raw.size(), 6, buffer.data(), buffer.size(), length));
+    struct Case {
+        unsigned index;
+        bool found;
+        std::string text;
+    };
+    const Case cases[] = {{0, true, "zero"}, {1, true, ""}, {2, true, "CRC error: %s"}, {3, false, ""}};
+    for (const Case& c : cases) {
+        const char* text = nullptr;
+        std::size_t size = 0;
+        ASSERT_EQ(FindTextInGroup(buffer.data(), length, c.index, text, size), c.found) << c.index;
+        if (c.found) {
+            EXPECT_EQ(std::string(text, size), c.text);
+        }
+    }
+    ASSERT_TRUE(ReadWizardTextGroup(raw.data(), raw.size(), 0, buffer.data(), buffer.size(), length));
+    EXPECT_EQ(length, 2u + 6 + 7);
+
+    EXPECT_FALSE(ReadWizardTextGroup(raw.data(), raw.size(), 7, buffer.data(), buffer.size(), length)) << "no group 7";
+    EXPECT_FALSE(ReadWizardTextGroup(raw.data(), raw.size(), 6, buffer.data(), 10, length)) << "too long for the buffer";
+    EXPECT_FALSE(ReadWizardTextGroup(raw.data(), raw.size() - 3, 6, buffer.data(), buffer.size(), length)) << "cut short";
+}
+
+TEST(ProgramLayout, PayloadsStoredAndCompressed)
+{
+    Bytes plain = test::TextData(3000, 7);
+    Bytes compressed;
+    Put32(compressed, static_cast<std::uint32_t>(plain.size()));
+    Bytes stream = Compress(plain);
+    compressed.insert(compressed.end(), stream.begin(), stream.end());
+    const RecordView records[] = {
+        {REC_FILE_TABLE, kRecordCompressed, compressed.data(), static_cast<std::uint32_t>(compressed.size())},
+        {REC_FILE_TABLE, 0, plain.data(), static_cast<std::uint32_t>(plain.size())},
+    };
+    for (const RecordView& record : records) {
+        std::uint32_t length = 0;
+        ASSERT_TRUE(PayloadLength(record, length));
+        ASSERT_EQ(length, plain.size());
+        Bytes out(length);
+        ASSERT_TRUE(ReadPayload(record, out.data(), length));
+        EXPECT_EQ(out, plain);
+        EXPECT_FALSE(ReadPayload(record, out.data(), length - 1)) << "a length other than the declared one";
+    }
+    RecordView damaged = records[0];
+    damaged.size -= 10;
+    Bytes out(plain.size());
+    EXPECT_FALSE(ReadPayload(damaged, out.data(), static_cast<std::uint32_t>(plain.size())));
 }
 
 }  // namespace
