@@ -342,6 +342,13 @@ void CBuilder::CRun::AddProjectFile(const CFileItem& item)
         return;
     }
 
+    // The times first, before anything of this build has read the file.
+    if (std::optional<FileTimes> times = ReadFileTimes(path)) {
+        record.flags |= kFileHasTimes;
+        record.times[0] = times->creation;
+        record.times[1] = times->lastAccess;
+        record.times[2] = times->lastWrite;
+    }
     int target = item.GetOption(OPT_TARGET_DIR);
     if (target == 1 || target == 2) {
         FileVersionInfo version = ReadFileVersion(path);
@@ -356,12 +363,6 @@ void CBuilder::CRun::AddProjectFile(const CFileItem& item)
             record.flags |= kFileHasLanguage;
             record.language = version.language;
         }
-    }
-    if (std::optional<FileTimes> times = ReadFileTimes(path)) {
-        record.flags |= kFileHasTimes;
-        record.times[0] = times->creation;
-        record.times[1] = times->lastAccess;
-        record.times[2] = times->lastWrite;
     }
 
     CDiskFile input(path, CDiskFile::Mode::read);

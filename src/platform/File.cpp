@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/FileError.h"
+#include "platform/Files.h"
 #include "platform/StringTable.h"
 
 namespace sw {
@@ -27,7 +28,7 @@ int OpenFlags(CDiskFile::Mode mode)
 
 CDiskFile::CDiskFile(std::string path, Mode mode) : m_strPath(std::move(path))
 {
-    m_fd = ::open(m_strPath.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666);
+    m_fd = mode == Mode::read ? OpenForReading(m_strPath) : ::open(m_strPath.c_str(), OpenFlags(mode) | O_CLOEXEC, 0666);
     if (m_fd < 0) throw CFileError(m_strPath, mode == Mode::create ? IDS_FILE_CANNOT_CREATE : IDS_FILE_CANNOT_OPEN, errno);
     struct stat info {};
     if (::fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) {

@@ -1,5 +1,7 @@
 #include "platform/FileVersion.h"
 
+#include "platform/Files.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -382,7 +384,7 @@ FileVersionInfo ReadFileVersion(const std::string& path)
 {
     // O_NONBLOCK: opening a pipe for reading must not wait for a writer; it is refused
     // below, like every other file that is not a regular file.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = OpenForReading(path, O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return {};
     FileVersionInfo info;
     struct stat status {};

@@ -49,7 +49,7 @@ std::string DirectoryOf(const std::string& path)
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes)
 {
-    FdCloser file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    FdCloser file{OpenForReading(path)};
     if (file.fd < 0) throw CFileError(path, IDS_FILE_CANNOT_OPEN, errno);
     struct stat info {};
     if (::fstat(file.fd, &info) != 0) throw CFileError(path, IDS_FILE_CANNOT_READ, errno);
@@ -150,6 +150,17 @@ bool IsRegularFile(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace sw
+
+namespace sw {
+
+int OpenForReading(const std::string& path, int extraFlags)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOATIME | extraFlags);
+    if (fd < 0 && errno == EPERM) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | extraFlags);
+    return fd;
 }
 
 }  // namespace sw

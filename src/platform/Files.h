@@ -29,6 +29,11 @@ std::vector<DirEntry> ListDirectory(const std::string& dir);
 std::string ExecutableDir();
 
 bool IsDirectory(const std::string& path);
+
+// Opens a file for reading without moving its last-access time where the system allows
+// (the owner's files): a build records the files' times, and reading them must not change
+// what the next build records. Returns the descriptor, or -1 with errno set.
+int OpenForReading(const std::string& path, int extraFlags = 0);
 bool IsRegularFile(const std::string& path);  // links followed
 
 }  // namespace sw

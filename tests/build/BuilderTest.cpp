@@ -506,3 +506,31 @@ TEST(Builder, AFullFixedDiskEndsTheBuildWithoutOutput)
 
 }  // namespace
 }  // namespace sw
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace sw {
+namespace {
+
+TEST(Builder, BuildsAreIdenticalAndLeaveAccessTimesAlone)
+{
+    Fixture f;
+    f.Add("a.txt", test::GenerateData(test::DataKind::text, 20000));
+    CFileItem& lib = f.Add("b.dll", test::GenerateData(test::DataKind::binary, 9000));
+    lib.m_nOptions[OPT_TARGET_DIR] = 2;  // its version information is read too
+    for (const char* name : {"a.txt", "b.dll"}) {
+        const timespec times[2] = {{1000000000, 0}, {1100000000, 0}};  // access before write: the next read would move it
+        ASSERT_EQ(::utimensat(AT_FDCWD, (f.dir / name).c_str(), times, 0), 0);
+    }
+    f.Build();
+    std::string first = f.volumes.files.at(kOutput);
+    f.Build();
+    EXPECT_TRUE(f.volumes.files.at(kOutput) == first) << "a second build gives the same bytes";
+    struct stat info {};
+    ASSERT_EQ(::stat((f.dir / "a.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_atim.tv_sec, 1000000000);
+}
+
+}  // namespace
+}  // namespace sw
