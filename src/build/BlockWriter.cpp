@@ -103,12 +103,7 @@ bool CBlockWriter::TallyLiteral(std::uint8_t byte, long blockInput)
 {
     m_litBuf[m_nLast++] = byte;
     m_ltree.freq[byte]++;
-    m_flagBit = static_cast<std::uint8_t>(m_flagBit << 1);
-    if ((m_nLast & 7) == 0) {
-        m_flagBuf[m_nFlags++] = m_flags;
-        m_flags = 0;
-        m_flagBit = 1;
-    }
+    NextFlagBit();
     return EndOfTally(blockInput);
 }
 
@@ -121,13 +116,19 @@ bool CBlockWriter::TallyMatch(unsigned distance, unsigned length, long blockInpu
     m_dtree.freq[DistCode(dist)]++;
     m_distBuf[m_nDist++] = static_cast<std::uint16_t>(dist);
     m_flags = static_cast<std::uint8_t>(m_flags | m_flagBit);
+    NextFlagBit();
+    return EndOfTally(blockInput);
+}
+
+// Every eighth symbol completes a flag byte.
+void CBlockWriter::NextFlagBit()
+{
     m_flagBit = static_cast<std::uint8_t>(m_flagBit << 1);
     if ((m_nLast & 7) == 0) {
         m_flagBuf[m_nFlags++] = m_flags;
         m_flags = 0;
         m_flagBit = 1;
     }
-    return EndOfTally(blockInput);
 }
 
 bool CBlockWriter::EndOfTally(long blockInput) const

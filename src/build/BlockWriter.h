@@ -48,6 +48,7 @@ private:
         int maxCode;
     };
 
+    void NextFlagBit();
     bool EndOfTally(long blockInput) const;
     void InitBlock();
     void PqDownHeap(const Tree& tree, int k);
