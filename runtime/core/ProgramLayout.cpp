@@ -220,3 +220,54 @@ bool FindTextInGroup(const std::uint8_t* group, std::size_t size, unsigned index
 }
 
 }  // namespace sw
+
+namespace sw {
+
+bool ReadVolume(const std::uint8_t* file, std::uint64_t size, std::uint64_t remaining, const std::uint8_t*& data,
+                std::uint32_t& count)
+{
+    data = nullptr;
+    count = 0;
+    if (size < 4) return false;
+    std::uint32_t declared = Load32(file);
+    if (size - 4 != declared || declared > remaining) return false;
+    data = file + 4;
+    count = declared;
+    return true;
+}
+
+bool CSpannedInput::Start(std::uint64_t offset, std::uint64_t length)
+{
+    m_piece = 0;
+    m_at = offset;
+    m_left = length;
+    while (m_piece < m_count && m_at >= m_pieces[m_piece].size) m_at -= m_pieces[m_piece++].size;
+    std::uint64_t room = 0;
+    for (std::size_t i = m_piece; i < m_count && room < length; ++i) room += m_pieces[i].size - (i == m_piece ? m_at : 0);
+    return room >= length;
+}
+
+std::size_t CSpannedInput::Read(void* self, std::uint8_t* buffer, std::size_t maxBytes)
+{
+    auto* in = static_cast<CSpannedInput*>(self);
+    std::size_t done = 0;
+    while (done < maxBytes && in->m_left > 0 && in->m_piece < in->m_count) {
+        const DataPiece& piece = in->m_pieces[in->m_piece];
+        std::uint64_t here = piece.size - in->m_at;
+        if (here == 0) {
+            ++in->m_piece;
+            in->m_at = 0;
+            continue;
+        }
+        std::uint64_t n = maxBytes - done;
+        if (n > here) n = here;
+        if (n > in->m_left) n = in->m_left;
+        for (std::uint64_t i = 0; i < n; ++i) buffer[done + i] = piece.data[in->m_at + i];
+        done += static_cast<std::size_t>(n);
+        in->m_at += n;
+        in->m_left -= n;
+    }
+    return done;
+}
+
+}  // namespace sw

@@ -120,8 +120,72 @@ enum class InstallAction : std::uint8_t {
 // System and Fonts directories) resolves below the installation directory.
 InstallAction PlanFile(const FileEntry& entry);
 
+// Follow-on volumes. When the data section does not fit on the output disk, the builder
+// continues it in files beside the program: the program "SETUP.EXE" is followed by
+// "SETUP.D01", "SETUP.D02", ... (the extension from the last dot replaced, or appended when
+// the name has none), each a 32-bit count and exactly that many data bytes.
+inline constexpr unsigned kMaxVolumes = 999;
+
+// Writes the name of volume `number` (1 to kMaxVolumes) for the program at `path` into
+// `out`, zero-terminated; both '\\' and '/' end a folder. Returns its length, or 0
+// when `capacity` is too small. Works on narrow and wide names alike.
+template <typename Char>
+std::size_t MakeVolumeName(const Char* path, std::size_t length, unsigned number, Char* out, std::size_t capacity)
+{
+    std::size_t stem = length;
+    for (std::size_t i = length; i > 0; --i) {
+        if (path[i - 1] == Char('\\') || path[i - 1] == Char('/')) break;
+        if (path[i - 1] == Char('.')) {
+            stem = i - 1;
+            break;
+        }
+    }
+    Char digits[4] = {Char('0' + number / 100 % 10), Char('0' + number / 10 % 10), Char('0' + number % 10), 0};
+    const Char* suffix = number >= 100 ? digits : digits + 1;
+    std::size_t suffixLength = number >= 100 ? 3 : 2;
+    if (number == 0 || number > kMaxVolumes || capacity < stem + 2 + suffixLength + 1) return 0;
+    for (std::size_t i = 0; i < stem; ++i) out[i] = path[i];
+    out[stem] = Char('.');
+    out[stem + 1] = Char('D');
+    for (std::size_t i = 0; i < suffixLength; ++i) out[stem + 2 + i] = suffix[i];
+    out[stem + 2 + suffixLength] = 0;
+    return stem + 2 + suffixLength;
+}
+
+// Checks one follow-on volume of `size` bytes: a 32-bit count and exactly that many bytes,
+// no more than the `remaining` bytes of the data section still to come. Gives the count
+// and where its bytes start; false for a volume that is cut short, padded or too long.
+bool ReadVolume(const std::uint8_t* file, std::uint64_t size, std::uint64_t remaining, const std::uint8_t*& data,
+                std::uint32_t& count);
+
+// The data section as pieces in order: the part in the program, then each volume's.
+struct DataPiece {
+    const std::uint8_t* data;
+    std::uint32_t size;
+};
+
+// The input of one file's stream, which may start in one piece and end in a later one:
+// Read is the read callback of CStreamDecoder and moves on to the next piece where one
+// ends, never past the stream's own length.
+class CSpannedInput {
+public:
+    CSpannedInput(const DataPiece* pieces, std::size_t count) : m_pieces(pieces), m_count(count) {}
+    // Starts a stream of `length` bytes at `offset` of the whole data section; false when it
+    // runs past the end of the last piece.
+    bool Start(std::uint64_t offset, std::uint64_t length);
+    static std::size_t Read(void* self, std::uint8_t* buffer, std::size_t maxBytes);
+
+private:
+    const DataPiece* m_pieces;
+    std::size_t m_count;
+    std::size_t m_piece = 0;
+    std::uint64_t m_at = 0;    // within the current piece
+    std::uint64_t m_left = 0;  // of the stream
+};
+
 // Numbers of the wizard texts the unattended installer reports with (group 6).
 inline constexpr unsigned kMessageGroup = 6;
+inline constexpr unsigned kTextInsertDisk = 28;
 inline constexpr unsigned kTextCrcError = 21;
 inline constexpr unsigned kTextInvalidData = 31;
 

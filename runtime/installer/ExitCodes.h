@@ -10,6 +10,7 @@ enum InstallerExitCode : int {
     kExitInvalidData = 2,  // the program's length, records or a stream are damaged
     kExitWriteFailed = 3,  // a folder or file of the installation could not be written
     kExitCrcError = 4,     // a file's check value does not match its data
+    kExitVolumeMissing = 5,  // a follow-on volume (SETUP.D01, ...) is not beside the program
 };
 
 }  // namespace sw

@@ -3,7 +3,8 @@
 //   Setup.exe /S [/LOG=FILE] [/D=DIR]
 //
 // /D= takes the rest of the command line, so DIR may hold spaces and must come last. It
-// reads the installation program it is part of (mapped from its own file), checks its
+// reads the installation program it is part of (mapped from its own file, and the follow-on
+// volumes SETUP.D01, ... from beside it when the data continues there), checks its
 // length against the data it declares before touching anything, and writes every file of
 // the file table under DIR, checking each against its check value. Exit codes are in
 // ExitCodes.h. No exceptions, no iostreams, no C++ runtime beyond what the core needs.
@@ -89,10 +90,13 @@ struct Program {
     ProgramView view;
     std::uint8_t* texts = nullptr;  // decoded group 6 of the wizard texts
     std::size_t textsLength = 0;
+    // The data section: the part in this file, then one piece per follow-on volume.
+    DataPiece* pieces = nullptr;
+    std::size_t pieceCount = 0;
 };
 
 // A message of group 6 for the log and, when not silent, a message box; `name` replaces
-// the first %s, "%%" is a single %.
+// the first %s or %d, "%%" is a single %.
 void Report(const Program& program, unsigned index, const char* fallback, const char* name)
 {
     const char* text = fallback;
@@ -109,7 +113,7 @@ void Report(const Program& program, unsigned index, const char* fallback, const 
         if (text[i] == '%' && i + 1 < length && text[i + 1] == '%') {
             message[out++] = '%';
             ++i;
-        } else if (!filled && text[i] == '%' && i + 1 < length && text[i + 1] == 's') {
+        } else if (!filled && text[i] == '%' && i + 1 < length && (text[i + 1] == 's' || text[i + 1] == 'd')) {
             for (std::size_t j = 0; name && name[j] && j < 1000; ++j) message[out++] = name[j];
             filled = true;
             ++i;
@@ -173,21 +177,6 @@ wchar_t* MakeTargetPath(const wchar_t* dir, const wchar_t* name)
     return path;
 }
 
-struct ReadContext {
-    const std::uint8_t* next;
-    std::size_t left;
-};
-
-std::size_t ReadFromMemory(void* context, std::uint8_t* buffer, std::size_t maxBytes)
-{
-    auto* in = static_cast<ReadContext*>(context);
-    std::size_t n = maxBytes < in->left ? maxBytes : in->left;
-    for (std::size_t i = 0; i < n; ++i) buffer[i] = in->next[i];
-    in->next += n;
-    in->left -= n;
-    return n;
-}
-
 struct WriteContext {
     HANDLE file;
     CChecksum sum;
@@ -212,6 +201,7 @@ int InstallFile(const Program& program, const FileEntry& entry, std::uint32_t pr
     for (std::size_t i = 0; i < entry.nameLength; ++i) name[i] = entry.name[i];
     name[entry.nameLength] = 0;
 
+    CSpannedInput input(program.pieces, program.pieceCount);
     int result = kExitSuccess;
     wchar_t* wideName = WideName(entry.name, entry.nameLength);
     wchar_t* path = wideName ? MakeTargetPath(dir, wideName) : nullptr;
@@ -222,13 +212,13 @@ int InstallFile(const Program& program, const FileEntry& entry, std::uint32_t pr
         if (path) LogWide(path);
         LogText("\r\n");
         result = kExitWriteFailed;
-    } else if (entry.dataOffset + entry.packedSize > program.view.dataSize) {
+    } else if (entry.dataOffset + entry.packedSize > program.view.dataSize ||
+               !input.Start(entry.dataOffset, entry.packedSize)) {
         Report(program, kTextInvalidData, kInvalidData, nullptr);
         result = kExitInvalidData;
     } else {
-        ReadContext in{program.view.data + entry.dataOffset, entry.packedSize};
         WriteContext out{file, CChecksum(0)};
-        DecodeStatus status = g_decoder->Decode(ReadFromMemory, &in, WriteToFile, &out, entry.size);
+        DecodeStatus status = g_decoder->Decode(CSpannedInput::Read, &input, WriteToFile, &out, entry.size);
         if (status == DecodeStatus::writeAborted) {
             LogText("Cannot write ");
             LogWide(path);
@@ -358,6 +348,86 @@ int Install(Program& program, const wchar_t* dirArgument)
     return result;
 }
 
+const char kInsertDisk[] = "Please insert disk number %d.";
+
+// The follow-on volumes, mapped like the program itself and unmapped at the end.
+struct MappedVolume {
+    HANDLE file;
+    HANDLE mapping;
+    const std::uint8_t* bytes;
+};
+MappedVolume* g_volumes = nullptr;
+std::size_t g_volumeCount = 0;
+
+// Maps "<program>.D01", "<program>.D02", ... from beside the program until their counts
+// make up the data section, checking each before any file is written. Unattended, nobody
+// can insert a disk: a missing volume ends the installation with the text that asks for
+// it. Returns an exit code.
+int OpenVolumes(Program& program, const wchar_t* self, std::size_t selfLength)
+{
+    program.pieces = static_cast<DataPiece*>(Allocate((kMaxVolumes + 1) * sizeof(DataPiece)));
+    g_volumes = static_cast<MappedVolume*>(Allocate(kMaxVolumes * sizeof(MappedVolume)));
+    std::size_t capacity = selfLength + 8;
+    auto* name = static_cast<wchar_t*>(Allocate(capacity * sizeof(wchar_t)));
+    if (!program.pieces || !g_volumes || !name) {
+        Release(name);
+        return kExitWriteFailed;
+    }
+    program.pieces[0] = DataPiece{program.view.data, program.view.dataInFile};
+    program.pieceCount = 1;
+    std::uint64_t remaining = program.view.dataSize - program.view.dataInFile;
+    int result = kExitSuccess;
+    for (unsigned number = 1; remaining > 0 && result == kExitSuccess; ++number) {
+        if (!MakeVolumeName(self, selfLength, number, name, capacity)) {
+            Report(program, kTextInvalidData, kInvalidData, nullptr);
+            result = kExitInvalidData;
+            break;
+        }
+        HANDLE file = CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            char disk[12];
+            std::size_t n = 0;
+            char reversed[12];
+            for (unsigned value = number + 1; value > 0; value /= 10) reversed[n++] = static_cast<char>('0' + value % 10);
+            for (std::size_t i = 0; i < n; ++i) disk[i] = reversed[n - 1 - i];
+            disk[n] = 0;
+            LogText("Missing ");
+            LogWide(name);
+            LogText("\r\n");
+            Report(program, kTextInsertDisk, kInsertDisk, disk);
+            result = kExitVolumeMissing;
+            break;
+        }
+        LARGE_INTEGER size{};
+        HANDLE mapping = GetFileSizeEx(file, &size) && size.QuadPart > 0
+                             ? CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr)
+                             : nullptr;
+        const auto* bytes = mapping ? static_cast<const std::uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) : nullptr;
+        g_volumes[g_volumeCount++] = MappedVolume{file, mapping, bytes};
+        const std::uint8_t* data = nullptr;
+        std::uint32_t count = 0;
+        if (!bytes || !ReadVolume(bytes, static_cast<std::uint64_t>(size.QuadPart), remaining, data, count)) {
+            Report(program, kTextInvalidData, kInvalidData, nullptr);
+            result = kExitInvalidData;
+            break;
+        }
+        program.pieces[program.pieceCount++] = DataPiece{data, count};
+        remaining -= count;
+    }
+    Release(name);
+    return result;
+}
+
+void CloseVolumes()
+{
+    for (std::size_t i = 0; i < g_volumeCount; ++i) {
+        if (g_volumes[i].bytes) UnmapViewOfFile(g_volumes[i].bytes);
+        if (g_volumes[i].mapping) CloseHandle(g_volumes[i].mapping);
+        CloseHandle(g_volumes[i].file);
+    }
+    Release(g_volumes);
+}
+
 // ---- the command line --------------------------------------------------------------------
 
 struct Arguments {
@@ -464,17 +534,24 @@ int Run()
                 }
             }
         }
-        if (status == LayoutStatus::ok) {
-            void* memory = Allocate(sizeof(CStreamDecoder));
+        DataPiece whole{program.view.data, program.view.dataInFile};
+        if (status == LayoutStatus::ok || status == LayoutStatus::needsVolumes) {
+            if (status == LayoutStatus::ok) {
+                program.pieces = &whole;
+                program.pieceCount = 1;
+                result = kExitSuccess;
+            } else {
+                result = OpenVolumes(program, self, selfLength);
+            }
+            void* memory = result == kExitSuccess ? Allocate(sizeof(CStreamDecoder)) : nullptr;
             if (memory) {
                 g_decoder = new (memory) CStreamDecoder;
                 result = Install(program, args.dir);
-            } else {
+            } else if (result == kExitSuccess) {
                 result = kExitWriteFailed;
             }
-        } else if (status == LayoutStatus::needsVolumes) {
-            LogText("Follow-on volumes are not supported yet.\r\n");
-            result = kExitInvalidData;
+            CloseVolumes();
+            if (program.pieces != &whole) Release(program.pieces);
         } else {
             Report(program, kTextInvalidData, kInvalidData, nullptr);
         }

@@ -32,12 +32,24 @@ bool IsClassicFlag(const std::string& arg)
     throw std::invalid_argument(argument.empty() ? LoadString(id) : FormatText(LoadString(id), argument));
 }
 
+// A count of bytes: decimal digits only, above 0 and below 2^32.
+std::uint64_t ParseSplitBytes(const std::string& text)
+{
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9' || value > 0xFFFFFFFFu) Usage(IDS_CLI_SPLIT_BAD_BYTES, text);
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (text.empty() || value == 0 || value > 0xFFFFFFFFu) Usage(IDS_CLI_SPLIT_BAD_BYTES, text);
+    return value;
+}
+
 struct Subcommand {
     const char* name;
     Action action;
 };
 constexpr Subcommand kSubcommands[] = {{"build", Action::build},     {"list", Action::list}, {"verify", Action::verify},
-                                       {"new", Action::newProject}, {"show", Action::show}};
+                                       {"split", Action::split},     {"new", Action::newProject}, {"show", Action::show}};
 
 CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
 {
@@ -67,6 +79,8 @@ CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
             options.includeSubdirs = false;
         } else if (arg.size() > 1 && arg[0] == '-') {
             Usage(IDS_CLI_UNKNOWN_OPTION, arg);
+        } else if (haveFile && action == Action::split && options.splitBytes == 0) {
+            options.splitBytes = ParseSplitBytes(arg);
         } else if (!haveFile) {
             options.file = arg;
             haveFile = true;
@@ -76,6 +90,7 @@ CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
     }
     if (!haveFile) Usage(IDS_CLI_NAME_A_FILE, args[0]);
     if (action == Action::newProject && options.source.empty()) Usage(IDS_CLI_NEW_NEEDS_SOURCE);
+    if (action == Action::split && options.splitBytes == 0) Usage(IDS_CLI_SPLIT_BAD_BYTES, "none given");
     return options;
 }
 

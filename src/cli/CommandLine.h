@@ -1,5 +1,6 @@
 #pragma once
 // The arguments of setwright-cli.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,7 +8,7 @@
 namespace sw {
 
 struct CliOptions {
-    enum class Action { summary, build, list, verify, newProject, show, help, version } action = Action::summary;
+    enum class Action { summary, build, list, verify, split, newProject, show, help, version } action = Action::summary;
     std::string file;    // the settings file, or the install program of list and verify
     std::string output;  // build: the install program to write instead of the project's; new: its output path
     std::string source;  // new: the folder to scan
@@ -15,9 +16,10 @@ struct CliOptions {
     std::optional<int> platform;  // new: 0 Windows 3.1, 1 32-bit, 2 64-bit Windows
     bool includeSubdirs = true;
     bool assumeYes = false;
+    std::uint64_t splitBytes = 0;  // split: the most data bytes per file
 };
 
-// Subcommands: build, list, verify, new, show. Without one, the classic command line of
+// Subcommands: build, list, verify, split, new, show. Without one, the classic command line of
 // the program applies: a parameter that is not a flag names the settings file (blanks
 // trimmed, one pair of surrounding double quotes removed; a later one replaces an earlier
 // one); a flag after "/" or "-" whose first letter is B or b asks for a build, other

@@ -1,5 +1,6 @@
 #include "cli/ProgramCommands.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "build/Builder.h"
@@ -102,6 +103,51 @@ int VerifyProgram(const std::string& path)
     }
     if (bad > 0) return Fail(FormatText(LoadString(IDS_CLI_NOT_VERIFIED), path, bad, checked));
     std::printf("%s\n", FormatText(LoadString(IDS_CLI_VERIFIED), path, checked).c_str());
+    return 0;
+}
+
+}  // namespace sw
+
+namespace sw {
+
+int SplitProgram(const std::string& path, std::uint64_t bytes)
+{
+    std::string head;
+    InstallProgram program;
+    try {
+        program = Load(path);
+        // Everything up to REC_END's header stays as it is; only the data section moves.
+        std::string whole = ReadWholeFile(path);
+        head = whole.substr(0, static_cast<std::size_t>(program.records.back().offset) + kRecordHeaderSize);
+    } catch (const std::runtime_error& error) {
+        return Fail(path + ": " + error.what());
+    }
+    auto piece = [&](std::size_t at) {
+        std::string part = program.data.substr(at, static_cast<std::size_t>(std::min<std::uint64_t>(bytes, program.data.size() - at)));
+        std::uint32_t count = static_cast<std::uint32_t>(part.size());
+        std::string counted{static_cast<char>(count), static_cast<char>(count >> 8), static_cast<char>(count >> 16),
+                            static_cast<char>(count >> 24)};
+        return counted + part;
+    };
+    std::vector<std::string> volumes;
+    for (std::size_t at = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, program.data.size())); at < program.data.size();
+         at += static_cast<std::size_t>(std::min<std::uint64_t>(bytes, program.data.size() - at)))
+        volumes.push_back(piece(at));
+    if (volumes.size() > 99) return Fail(FormatText(LoadString(IDS_CLI_SPLIT_TOO_MANY), path));
+    try {
+        // The program last, so that it never declares volumes that are not written yet.
+        for (std::size_t i = 0; i < volumes.size(); ++i) WriteFileReplacing(VolumeName(path, static_cast<int>(i + 1)), volumes[i]);
+        WriteFileReplacing(path, program.dataSize > 0 ? head + piece(0) : head);
+    } catch (const CFileError& error) {
+        return Fail(error.what());
+    }
+    // Volumes of an earlier split that lie past the new last one would be read as more data.
+    for (int number = static_cast<int>(volumes.size()) + 1; number < 100 && IsRegularFile(VolumeName(path, number)); ++number)
+        std::remove(VolumeName(path, number).c_str());
+    std::printf("%s\n", FormatText(LoadString(IDS_CLI_SPLIT_DONE), path,
+                                   static_cast<int>(std::min<std::uint64_t>(bytes, program.data.size())),
+                                   static_cast<int>(volumes.size()))
+                            .c_str());
     return 0;
 }
 

@@ -102,6 +102,7 @@ int Run(const std::vector<std::string>& args)
     case CliOptions::Action::build: return RunHeadlessBuild(options);
     case CliOptions::Action::list: return ListProgram(options.file);
     case CliOptions::Action::verify: return VerifyProgram(options.file);
+    case CliOptions::Action::split: return SplitProgram(options.file, options.splitBytes);
     case CliOptions::Action::newProject: return NewProject(options);
     case CliOptions::Action::show:
         if (!Load(data, options.file)) return kExitFailure;

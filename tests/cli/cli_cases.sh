@@ -74,6 +74,20 @@ expect 1 "The install program is damaged"       -- verify "$work/cut.exe"
 cp "$work/Setup.exe" "$work/flipped.exe"
 printf 'X' | dd of="$work/flipped.exe" bs=1 seek=$(( $(stat -c %s "$work/flipped.exe") - 40 )) conv=notrunc 2>/dev/null
 expect 1 "do not verify"                        -- verify "$work/flipped.exe"
+# Split into follow-on volumes, as a build onto small disks writes them: every file still
+# verifies, a second split replaces the volumes of the first, and one that fits gives back
+# the program as built.
+cp "$work/Setup.exe" "$work/Span.exe"
+expect 0 "400 data bytes in the program, 2 fol" -- split "$work/Span.exe" 400
+[ -f "$work/Span.D01" ] && [ -f "$work/Span.D02" ] || fail "split wrote no .D01 and .D02"
+expect 0 "6 files verified."                    -- verify "$work/Span.exe"
+expect 0 ", 0 follow-on volume(s)."             -- split "$work/Span.exe" 4294967295
+expect 0 "6 files verified."                    -- verify "$work/Span.exe"
+cmp -s "$work/Setup.exe" "$work/Span.exe" || fail "splitting back does not give the program as built"
+[ ! -e "$work/Span.D01" ] || fail "a volume of an earlier split was left behind"
+expect 2 "split wants a number of data bytes"   -- split "$work/Span.exe" 0
+expect 2 "split wants a number of data bytes"   -- split "$work/Span.exe" 12x
+expect 1 "not a Setwright install program"      -- split "$project" 1000
 expect 1 "Cannot create $work/no/Setup.exe"     -- build "$project" -o "$work/no/Setup.exe"
 [ ! -e "$work/no" ] || fail "a failed build left output behind"
 expect 1 "no install program to build"          -- build "$work/new.kft"

@@ -85,5 +85,21 @@ cp "$work/Setup.exe" "$work/Padded.exe" && printf 'x' >>"$work/Padded.exe"
 expect 2 "This file contains invalid data."             "$work/Padded.exe" "$work/padded"
 [ ! -e "$work/padded" ] || fail "a padded program installed something"
 
+# Follow-on volumes: the program split so that its data continues in Spanned.D01 and
+# Spanned.D02 (streams cut across the volume boundaries) installs completely; a padded
+# volume is invalid data; without Spanned.D02 it asks for disk 3 and installs nothing.
+mkdir -p "$work/span"
+cp "$work/Setup.exe" "$work/span/Spanned.exe"
+"$cli" split "$work/span/Spanned.exe" $((total / 3 + 1)) >/dev/null || fail "split"
+[ -f "$work/span/Spanned.D02" ] && [ ! -e "$work/span/Spanned.D03" ] || fail "split did not make two volumes"
+expect 0 "Installation complete."                       "$work/span/Spanned.exe" "$work/spanned"
+diff -r "$src" "$work/spanned" >/dev/null || fail "the files installed from volumes differ from their sources"
+cp "$work/span/Spanned.D01" "$work/D01" && printf 'x' >>"$work/span/Spanned.D01"
+expect 2 "This file contains invalid data."             "$work/span/Spanned.exe" "$work/padded volume"
+[ ! -e "$work/padded volume" ] || fail "a program with a padded volume installed something"
+mv "$work/D01" "$work/span/Spanned.D01" && rm "$work/span/Spanned.D02"
+expect 5 "Please insert disk number 3."                 "$work/span/Spanned.exe" "$work/missing"
+[ ! -e "$work/missing" ] || fail "a program with a missing volume installed something"
+
 [ "$failures" -eq 0 ] && echo "All installer cases pass." || echo "$failures installer case(s) failed."
 [ "$failures" -eq 0 ]

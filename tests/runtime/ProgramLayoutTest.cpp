@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
 #include "core/ProgramLayout.h"
+#include "core/StreamDecoder.h"
 #include "runtime/StreamTestSupport.h"
 
 #include <zlib.h>
@@ -336,6 +338,101 @@ TEST(ProgramLayout, PayloadsStoredAndCompressed)
     damaged.size -= 10;
     Bytes out(plain.size());
     EXPECT_FALSE(ReadPayload(damaged, out.data(), static_cast<std::uint32_t>(plain.size())));
+}
+
+TEST(FollowOnVolumes, NamesBesideTheProgram)
+{
+    struct Case {
+        const char* program;
+        unsigned number;
+        const char* volume;
+    } cases[] = {
+        {"Setup.exe", 1, "Setup.D01"},
+        {"C:\\Out\\Setup.exe", 2, "C:\\Out\\Setup.D02"},
+        {"/out/my.setup.exe", 12, "/out/my.setup.D12"},
+        {"Setup", 3, "Setup.D03"},
+        {"C:\\a.b\\Setup", 1, "C:\\a.b\\Setup.D01"},
+        {"/a.b/Setup", 1, "/a.b/Setup.D01"},
+        {"Setup.", 1, "Setup.D01"},
+        {"Setup.exe", 100, "Setup.D100"},
+        {"Setup.exe", 999, "Setup.D999"},
+    };
+    for (const Case& c : cases) {
+        char out[64];
+        std::size_t n = MakeVolumeName(c.program, std::strlen(c.program), c.number, out, sizeof out);
+        EXPECT_EQ(std::string(out, n), c.volume) << c.program << " " << c.number;
+    }
+    wchar_t wide[16];
+    ASSERT_EQ(MakeVolumeName(L"X\\S.exe", 7, 4, wide, 16), 7u);
+    EXPECT_EQ(std::wstring(wide), L"X\\S.D04");
+    char out[10];
+    EXPECT_EQ(MakeVolumeName("Setup.exe", 9, 0, out, sizeof out), 0u) << "no volume 0";
+    EXPECT_EQ(MakeVolumeName("Setup.exe", 9, 1000, out, sizeof out), 0u) << "past the last volume";
+    EXPECT_EQ(MakeVolumeName("Setup.exe", 9, 1, out, 9), 0u) << "no room for the zero";
+    EXPECT_EQ(MakeVolumeName("Setup.exe", 9, 1, out, 10), 9u);
+}
+
+TEST(FollowOnVolumes, CountThenExactlyThatManyBytes)
+{
+    struct Case {
+        Bytes file;
+        std::uint64_t remaining;
+        bool ok;
+    } cases[] = {
+        {{3, 0, 0, 0, 7, 8, 9}, 10, true},
+        {{3, 0, 0, 0, 7, 8, 9}, 3, true},
+        {{0, 0, 0, 0}, 5, true},
+        {{3, 0, 0, 0, 7, 8, 9}, 2, false},       // more than the data section has left
+        {{3, 0, 0, 0, 7, 8}, 10, false},         // cut short
+        {{3, 0, 0, 0, 7, 8, 9, 1}, 10, false},   // padded
+        {{3, 0, 0}, 10, false},                  // no whole count
+        {{0, 0, 0, 1, 7}, 0xFFFFFFFFFu, false},  // a count far beyond the file
+    };
+    for (const Case& c : cases) {
+        const std::uint8_t* data = nullptr;
+        std::uint32_t count = 99;
+        EXPECT_EQ(ReadVolume(c.file.data(), c.file.size(), c.remaining, data, count), c.ok) << c.file.size();
+        if (c.ok) {
+            EXPECT_EQ(count, c.file.size() - 4);
+            EXPECT_EQ(data, c.file.data() + 4);
+        }
+    }
+}
+
+TEST(FollowOnVolumes, StreamsDecodeAcrossTheBoundaries)
+{
+    // Two files' streams in one data section, cut into pieces at every kind of place:
+    // inside a stream, between two, and into pieces of one byte.
+    Bytes first = test::TextData(5000, 3), second = test::RandomData(700, 4);
+    Bytes a = Compress(first), b = Compress(second), section = a;
+    section.insert(section.end(), b.begin(), b.end());
+    for (std::size_t cut : {std::size_t{1}, a.size() / 2, a.size(), a.size() + 1, section.size() - 1}) {
+        for (std::size_t pieceSize : {cut, std::size_t{1}}) {
+            std::vector<DataPiece> pieces;
+            if (pieceSize == 1) {
+                for (std::size_t at = 0; at < section.size(); ++at) pieces.push_back({section.data() + at, 1});
+            } else {
+                pieces.push_back({section.data(), static_cast<std::uint32_t>(cut)});
+                pieces.push_back({section.data() + cut, static_cast<std::uint32_t>(section.size() - cut)});
+            }
+            CSpannedInput input(pieces.data(), pieces.size());
+            auto decoder = std::make_unique<CStreamDecoder>();
+            for (int file = 0; file < 2; ++file) {
+                const Bytes& plain = file == 0 ? first : second;
+                ASSERT_TRUE(input.Start(file == 0 ? 0 : a.size(), file == 0 ? a.size() : b.size()));
+                Bytes out;
+                auto write = [](void* context, const std::uint8_t* data, std::size_t size) {
+                    static_cast<Bytes*>(context)->insert(static_cast<Bytes*>(context)->end(), data, data + size);
+                    return true;
+                };
+                ASSERT_EQ(decoder->Decode(CSpannedInput::Read, &input, write, &out, plain.size()), DecodeStatus::ok)
+                    << "cut " << cut << " pieces of " << pieceSize << " file " << file;
+                EXPECT_EQ(out, plain);
+                EXPECT_EQ(decoder->InputUsed(), file == 0 ? a.size() : b.size());
+            }
+            EXPECT_FALSE(input.Start(a.size(), b.size() + 1)) << "past the last piece";
+        }
+    }
 }
 
 }  // namespace
