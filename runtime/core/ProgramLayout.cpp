@@ -173,12 +173,21 @@ bool IsSafeInstallName(const char* name, std::size_t length)
     return true;
 }
 
+bool FileTargetFolder(const FileEntry& entry, TargetFolder& folder)
+{
+    if (entry.options[0] > 3) return false;
+    folder = static_cast<TargetFolder>(entry.options[0]);
+    return true;
+}
+
 InstallAction PlanFile(const FileEntry& entry)
 {
     if (entry.flags & kFileIsUninstaller) return InstallAction::skipUninstaller;
     if (entry.packedSize == 0) return InstallAction::skipNoData;
     if (entry.options[3] == 2) return InstallAction::skipMode;
     if (!IsSafeInstallName(entry.name, entry.nameLength)) return InstallAction::refuseName;
+    TargetFolder folder;
+    if (!FileTargetFolder(entry, folder)) return InstallAction::refuseTarget;
     return InstallAction::install;
 }
 

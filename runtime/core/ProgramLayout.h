@@ -114,11 +114,67 @@ enum class InstallAction : std::uint8_t {
     skipMode,     // "do not install"
     skipUninstaller,
     refuseName,   // an unsafe name: the program is treated as invalid data
+    refuseTarget, // a target folder the builder never writes: invalid data as well
 };
 
-// What the installer does with one file. For now every target (installation, Windows,
-// System and Fonts directories) resolves below the installation directory.
+// What the installer does with one file.
 InstallAction PlanFile(const FileEntry& entry);
+
+// Where a file goes: option byte 0 of its record. The builder writes only these four.
+enum class TargetFolder : std::uint8_t { installation, windows, system, fonts };
+
+// The target of a file; false for a value the builder never writes.
+bool FileTargetFolder(const FileEntry& entry, TargetFolder& folder);
+
+// The folders the directory macros stand for, as the system gives them (a trailing
+// backslash, which a root folder has, is dropped when they are put in).
+template <typename Char>
+struct DirectoryMacroFolders {
+    const Char* windows;
+    const Char* system;
+    const Char* programFiles;
+};
+
+// Copies a directory field (such as the default directory) into `out`, zero-terminated,
+// with every "#Windows#", "#System#" and "#Program Files#" replaced by its folder, at any
+// place in the text and as often as it occurs. The macros are matched as the builder
+// writes them, case and all; any other text, other '#' included, is kept. Returns the
+// length, or 0 when `capacity` is too small for the result and its zero.
+template <typename Char>
+std::size_t ExpandDirectoryMacros(const Char* text, std::size_t length, const DirectoryMacroFolders<Char>& folders,
+                                  Char* out, std::size_t capacity)
+{
+    const char* const names[3] = {"#Windows#", "#System#", "#Program Files#"};
+    const Char* const values[3] = {folders.windows, folders.system, folders.programFiles};
+    std::size_t n = 0;
+    if (capacity == 0) return 0;
+    for (std::size_t i = 0; i < length;) {
+        int macro = -1;
+        std::size_t macroLength = 0;
+        for (int m = 0; m < 3 && macro < 0; ++m) {
+            std::size_t k = 0;
+            while (names[m][k] && i + k < length && text[i + k] == Char(names[m][k])) ++k;
+            if (!names[m][k]) {
+                macro = m;
+                macroLength = k;
+            }
+        }
+        if (macro < 0) {
+            if (capacity - n < 2) return 0;
+            out[n++] = text[i++];
+            continue;
+        }
+        const Char* value = values[macro];
+        std::size_t valueLength = 0;
+        while (value[valueLength]) ++valueLength;
+        while (valueLength > 0 && (value[valueLength - 1] == Char('\\') || value[valueLength - 1] == Char('/'))) --valueLength;
+        if (capacity - n < valueLength + 1) return 0;
+        for (std::size_t j = 0; j < valueLength; ++j) out[n++] = value[j];
+        i += macroLength;
+    }
+    out[n] = 0;
+    return n;
+}
 
 // Follow-on volumes. When the data section does not fit on the output disk, the builder
 // continues it in files beside the program: the program "SETUP.EXE" is followed by

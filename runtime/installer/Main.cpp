@@ -6,9 +6,13 @@
 // reads the installation program it is part of (mapped from its own file, and the follow-on
 // volumes SETUP.D01, ... from beside it when the data continues there), checks its
 // length against the data it declares before touching anything, and writes every file of
-// the file table under DIR, checking each against its check value. Exit codes are in
+// the file table under DIR (or the Windows, System or Fonts directory, as its target says;
+// without /D=, DIR is the default directory with its macros expanded), checking each
+// against its check value. Exit codes are in
 // ExitCodes.h. No exceptions, no iostreams, no C++ runtime beyond what the core needs.
 #include <windows.h>
+
+#include <shlobj.h>
 
 #include <new>
 
@@ -275,6 +279,35 @@ std::uint8_t* LoadPayload(const ProgramView& view, std::uint16_t id, std::uint32
     return out;
 }
 
+// The folders of the directory macros and of the file targets other than the installation
+// directory, as this system names them.
+struct SystemFolders {
+    wchar_t windows[MAX_PATH + 1] = {};
+    wchar_t system[MAX_PATH + 1] = {};
+    wchar_t programFiles[MAX_PATH + 1] = {};
+    wchar_t fonts[MAX_PATH + 1] = {};
+};
+
+void FindSystemFolders(SystemFolders& folders)
+{
+    UINT n = GetWindowsDirectoryW(folders.windows, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) folders.windows[0] = 0;
+    n = GetSystemDirectoryW(folders.system, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) folders.system[0] = 0;
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, folders.programFiles)))
+        folders.programFiles[0] = 0;
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_FONTS, nullptr, SHGFP_TYPE_CURRENT, folders.fonts))) {
+        // <Windows>\Fonts is where the shell keeps them when it cannot say.
+        std::size_t length = WideLength(folders.windows);
+        folders.fonts[0] = 0;
+        if (length > 0 && length + 7 < MAX_PATH) {
+            for (std::size_t i = 0; i <= length; ++i) folders.fonts[i] = folders.windows[i];
+            const wchar_t tail[] = L"\\Fonts";
+            for (std::size_t i = 0; i < 7; ++i) folders.fonts[length + i] = tail[i];
+        }
+    }
+}
+
 int Install(Program& program, const wchar_t* dirArgument)
 {
     bool damaged = false;
@@ -289,16 +322,22 @@ int Install(Program& program, const wchar_t* dirArgument)
                   static_cast<std::uint32_t>(optionBytes[2]) << 16 | static_cast<std::uint32_t>(optionBytes[3]) << 24;
     std::uint32_t projectCheck = ProjectCheckValue(program.view.seed, defaultDir, dirLength, options, title, titleLength);
 
+    SystemFolders folders;
+    FindSystemFolders(folders);
     int result = kExitSuccess;
     wchar_t* defaultWide = nullptr;
     const wchar_t* dir = dirArgument;
     if (!dir && defaultDir && dirLength > 1) {
-        // The wizard, which expands the directory macros, comes later; until then a
-        // default directory with a macro cannot be used unattended.
-        defaultWide = WideName(reinterpret_cast<const char*>(defaultDir), dirLength - 1);
-        bool hasMacro = false;
-        for (std::uint32_t i = 0; i < dirLength; ++i) hasMacro = hasMacro || defaultDir[i] == '#';
-        if (!hasMacro) dir = defaultWide;
+        // The default directory as the builder wrote it, with its directory macros
+        // replaced by this system's folders.
+        wchar_t* typed = WideName(reinterpret_cast<const char*>(defaultDir), dirLength - 1);
+        std::size_t typedLength = typed ? WideLength(typed) : 0;
+        // Each macro is at least 8 characters and becomes at most MAX_PATH.
+        std::size_t capacity = (typedLength + 1) * (MAX_PATH / 8 + 1);
+        defaultWide = typed ? static_cast<wchar_t*>(Allocate(capacity * sizeof(wchar_t))) : nullptr;
+        const DirectoryMacroFolders<wchar_t> macros{folders.windows, folders.system, folders.programFiles};
+        if (defaultWide && ExpandDirectoryMacros(typed, typedLength, macros, defaultWide, capacity) > 0) dir = defaultWide;
+        Release(typed);
     }
     if (damaged) {
         Report(program, kTextInvalidData, kInvalidData, nullptr);
@@ -320,7 +359,8 @@ int Install(Program& program, const wchar_t* dirArgument)
         std::uint64_t dataEnd = 0;
         FileEntry entry;
         for (std::uint32_t i = 0; i < count && result == kExitSuccess; ++i) {
-            if (!reader.Next(entry) || PlanFile(entry) == InstallAction::refuseName) {
+            if (!reader.Next(entry) || PlanFile(entry) == InstallAction::refuseName ||
+                PlanFile(entry) == InstallAction::refuseTarget) {
                 Report(program, kTextInvalidData, kInvalidData, nullptr);
                 result = kExitInvalidData;
             }
@@ -336,7 +376,20 @@ int Install(Program& program, const wchar_t* dirArgument)
         FileEntry entry;
         for (std::uint32_t i = 0; i < count && result == kExitSuccess; ++i) {
             reader.Next(entry);
-            if (PlanFile(entry) == InstallAction::install) result = InstallFile(program, entry, projectCheck, dir);
+            TargetFolder target = TargetFolder::installation;
+            if (PlanFile(entry) != InstallAction::install || !FileTargetFolder(entry, target)) continue;
+            // Fonts are copied into the fonts folder; registering them (AddFontResource and
+            // the Fonts registry value) comes with the wizard.
+            const wchar_t* folder = target == TargetFolder::windows  ? folders.windows
+                                    : target == TargetFolder::system ? folders.system
+                                    : target == TargetFolder::fonts  ? folders.fonts
+                                                                     : dir;
+            if (!folder[0]) {
+                LogText("Cannot find the target folder of a file\r\n");
+                result = kExitWriteFailed;
+            } else {
+                result = InstallFile(program, entry, projectCheck, folder);
+            }
         }
     }
     if (result == kExitSuccess) LogText("Installation complete.\r\n");

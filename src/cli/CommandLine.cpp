@@ -75,6 +75,15 @@ CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
             const std::string& platform = value();
             if (platform != "0" && platform != "1" && platform != "2") Usage(IDS_CLI_BAD_PLATFORM, platform);
             options.platform = platform[0] - '0';
+        } else if (arg == "--default-dir" && action == Action::newProject) {
+            options.defaultDir = value();
+        } else if (arg == "--target" && action == Action::newProject) {
+            const std::string& target = value();
+            std::size_t equals = target.rfind('=');
+            if (equals == std::string::npos || equals == 0 || equals + 2 != target.size() || target[equals + 1] < '0' ||
+                target[equals + 1] > '3')
+                Usage(IDS_CLI_BAD_TARGET, target);
+            options.targets.emplace_back(target.substr(0, equals), target[equals + 1] - '0');
         } else if (arg == "--no-subdirs" && action == Action::newProject) {
             options.includeSubdirs = false;
         } else if (arg.size() > 1 && arg[0] == '-') {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sw {
@@ -14,6 +15,8 @@ struct CliOptions {
     std::string source;  // new: the folder to scan
     std::optional<std::string> title;
     std::optional<int> platform;  // new: 0 Windows 3.1, 1 32-bit, 2 64-bit Windows
+    std::optional<std::string> defaultDir;               // new: the default installation directory
+    std::vector<std::pair<std::string, int>> targets;  // new: a file's target folder (option 0)
     bool includeSubdirs = true;
     bool assumeYes = false;
     std::uint64_t splitBytes = 0;  // split: the most data bytes per file

@@ -13,6 +13,7 @@
 #include "cli/ProjectJson.h"
 #include "cli/ProjectSummary.h"
 #include "model/Archive.h"
+#include "model/FileItem.h"
 #include "model/SettingsFile.h"
 #include "model/SettingsVersion.h"
 #include "platform/FileError.h"
@@ -73,6 +74,12 @@ int NewProject(const CliOptions& options)
     data.m_strOutputFile = options.output;
     if (options.platform) data.m_nPlatform = *options.platform;
     data.m_files.AddDirectory(dir, dir, options.includeSubdirs, nullptr);
+    if (options.defaultDir) data.m_strDefaultDir = *options.defaultDir;
+    for (const auto& [name, target] : options.targets) {
+        int index = data.m_files.FindFile(name);
+        if (index < 0) return Error(FormatText(LoadString(IDS_CLI_NOT_A_PROJECT_FILE), name));
+        data.m_files[static_cast<std::size_t>(index)].SetOption(OPT_TARGET_DIR, target);
+    }
     try {
         SaveSettingsFile(data, options.file);
     } catch (const CFileError& e) {

@@ -55,6 +55,13 @@ expect 0 "Saved $work/new.kft (files: 2)."      -- new "$work/new.kft" --source 
 expect 0 ".......  sub\\B.DLL"                  -- "$work/new.kft"
 expect 0 '"m_strTitle": "Acme"'                 -- show "$work/new.kft"
 expect 0 "(files: 1)."                          -- new "$work/flat.kft" --source "$work/src" --no-subdirs
+expect 0 "(files: 2)."                          -- new "$work/t.kft" --source "$work/src" --default-dir '#System#\Acme' --target 'sub\b.dll=3'
+expect 0 '"m_strDefaultDir": "#System#\\Acme"'  -- show "$work/t.kft"
+"$cli" show "$work/t.kft" | tr -d ' \n' | grep -qF '"m_strName":"sub\\B.DLL","m_nOptions":[3,' || fail "--target did not set the file's target"
+expect 1 "nothere.txt is not a file of the project" -- new "$work/t2.kft" --source "$work/src" --target nothere.txt=1
+[ ! -e "$work/t2.kft" ] || fail "a new project with an unknown --target file was saved"
+expect 2 "--target wants NAME=N"                -- new "$work/t2.kft" --source "$work/src" --target a.txt=4
+expect 2 "--target wants NAME=N"                -- new "$work/t2.kft" --source "$work/src" --target a.txt
 expect 1 "Failed to save document. Cannot create $work/no/x.kft" -- new "$work/no/x.kft" --source "$work/src"
 "$cli" new "$work/again.kft" --source "$work/src" --title "Acme" >/dev/null
 cmp -s "$work/new.kft" "$work/again.kft" || fail "saving is not deterministic"

@@ -10,7 +10,10 @@ export WINEPREFIX=$(realpath -m "$3")
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY  # unattended: no window may be needed
 work=$(mktemp -d)
-trap 'rm -rf "$work"; wineserver -k >/dev/null 2>&1' EXIT
+# What the target-folder cases install outside the test's own folder, into the prefix.
+programFiles="$WINEPREFIX/drive_c/Program Files/Setwright E2E"
+systemFile="$WINEPREFIX/drive_c/windows/system32/setwright-e2e-system.txt"
+trap 'rm -rf "$work" "$programFiles" "$systemFile"; wineserver -k >/dev/null 2>&1' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -34,13 +37,13 @@ head -c 6000 /dev/urandom >"$src/sub/random.bin"
 "$cli" new "$work/P.kft" --source "$src" --platform 2 >/dev/null || fail "new"
 "$cli" build "$work/P.kft" -o "$work/Setup.exe" --yes >/dev/null || fail "build"
 
-# expect <exit code> <text the log must contain> <program> <target folder>
+# expect <exit code> <text the log must contain> <program> <target folder, or "" for no /D=>
 expect() {
   local want=$1 text=$2 program=$3 target=$4 rc
   rm -f "$work/log.txt"
   local try
   for try in 1 2; do
-    timeout 120 "$wine" "$program" /S "/LOG=$(winpath "$work/log.txt")" "/D=$(winpath "$target")" >"$work/wine.txt" 2>&1
+    timeout 120 "$wine" "$program" /S "/LOG=$(winpath "$work/log.txt")" ${target:+"/D=$(winpath "$target")"} >"$work/wine.txt" 2>&1
     rc=$?
     # The program writes its log first thing: without one, wine did not start it. Once
     # more then, so that a hiccup of wine is not taken for a fault of the installer.
@@ -100,6 +103,22 @@ expect 2 "This file contains invalid data."             "$work/span/Spanned.exe"
 mv "$work/D01" "$work/span/Spanned.D01" && rm "$work/span/Spanned.D02"
 expect 5 "Please insert disk number 3."                 "$work/span/Spanned.exe" "$work/missing"
 [ ! -e "$work/missing" ] || fail "a program with a missing volume installed something"
+
+# Target folders and directory macros: a project whose default directory is
+# "#Program Files#\Setwright E2E", installed without /D=, lands in the prefix's Program
+# Files, and its file with target 2 in the prefix's system32 (the 64-bit one).
+rm -rf "$programFiles" "$systemFile"
+mkdir -p "$work/src2"
+echo "to system32" >"$work/src2/setwright-e2e-system.txt"
+echo "to program files" >"$work/src2/main.txt"
+"$cli" new "$work/T.kft" --source "$work/src2" --platform 2 --default-dir '#Program Files#\Setwright E2E' \
+  --target setwright-e2e-system.txt=2 >/dev/null || fail "new with a default directory and a target"
+"$cli" build "$work/T.kft" -o "$work/Targets.exe" --yes >/dev/null || fail "build with targets"
+expect 0 "Installation complete."                       "$work/Targets.exe" ""
+cmp -s "$work/src2/main.txt" "$programFiles/main.txt" || fail "main.txt is not in the prefix's Program Files"
+cmp -s "$work/src2/setwright-e2e-system.txt" "$systemFile" || fail "the System file is not in the prefix's system32"
+[ ! -e "$programFiles/setwright-e2e-system.txt" ] || fail "the System file went to the installation directory"
+grep -qF 'Program Files\Setwright E2E\main.txt' "$work/log.txt" || fail "the log does not show the expanded default directory"
 
 [ "$failures" -eq 0 ] && echo "All installer cases pass." || echo "$failures installer case(s) failed."
 [ "$failures" -eq 0 ]

@@ -340,6 +340,74 @@ TEST(ProgramLayout, PayloadsStoredAndCompressed)
     EXPECT_FALSE(ReadPayload(damaged, out.data(), static_cast<std::uint32_t>(plain.size())));
 }
 
+TEST(FileTable, TargetFolders)
+{
+    struct Case {
+        std::uint8_t option;
+        bool known;
+        TargetFolder folder;
+    } cases[] = {
+        {0, true, TargetFolder::installation},
+        {1, true, TargetFolder::windows},
+        {2, true, TargetFolder::system},
+        {3, true, TargetFolder::fonts},
+        {4, false, TargetFolder::installation},
+        {255, false, TargetFolder::installation},
+    };
+    for (const Case& c : cases) {
+        FileEntry entry{};
+        entry.options[0] = c.option;
+        entry.options[3] = 1;
+        entry.packedSize = 5;
+        entry.name = "a.ttf";
+        entry.nameLength = 5;
+        TargetFolder folder = TargetFolder::installation;
+        EXPECT_EQ(FileTargetFolder(entry, folder), c.known) << int(c.option);
+        EXPECT_EQ(folder, c.folder) << int(c.option);
+        EXPECT_EQ(PlanFile(entry), c.known ? InstallAction::install : InstallAction::refuseTarget) << int(c.option);
+    }
+}
+
+TEST(DirectoryMacros, ReplacedAnywhereWithoutTheTrailingBackslash)
+{
+    const DirectoryMacroFolders<char> folders{"C:\\windows", "C:\\windows\\system32\\", "C:\\Program Files"};
+    const DirectoryMacroFolders<char> roots{"D:\\", "D:\\", "E:\\"};
+    struct Case {
+        const char* text;
+        const DirectoryMacroFolders<char>& folders;
+        const char* expanded;
+    } cases[] = {
+        {"#Program Files#\\Setwright E2E", folders, "C:\\Program Files\\Setwright E2E"},
+        {"#Windows#", folders, "C:\\windows"},
+        {"#System#\\Drivers", folders, "C:\\windows\\system32\\Drivers"},
+        {"x#Windows#y#Windows#", folders, "xC:\\windowsyC:\\windows"},
+        {"#Windows##System#", folders, "C:\\windowsC:\\windows\\system32"},
+        {"#Program Files#\\A", roots, "E:\\A"},
+        {"C:\\Tools", folders, "C:\\Tools"},
+        {"", folders, ""},
+        {"#windows#\\A", folders, "#windows#\\A"},             // the case as written
+        {"#Start Menu#\\#Windows", folders, "#Start Menu#\\#Windows"},  // not a directory macro, or cut short
+        {"##System#", folders, "#C:\\windows\\system32"},
+    };
+    for (const Case& c : cases) {
+        char out[128];
+        std::size_t n = ExpandDirectoryMacros(c.text, std::strlen(c.text), c.folders, out, sizeof out);
+        EXPECT_EQ(std::string(out, n), c.expanded) << c.text;
+        EXPECT_EQ(out[n], 0) << c.text;
+    }
+    // Room for the result and its zero, and not one character less.
+    const char* text = "#Windows#\\A";
+    std::size_t need = std::strlen("C:\\windows\\A") + 1;
+    char out[64];
+    EXPECT_EQ(ExpandDirectoryMacros(text, std::strlen(text), folders, out, need), need - 1);
+    for (std::size_t capacity = 0; capacity < need; ++capacity)
+        EXPECT_EQ(ExpandDirectoryMacros(text, std::strlen(text), folders, out, capacity), 0u) << capacity;
+    wchar_t wide[64];
+    const DirectoryMacroFolders<wchar_t> wideFolders{L"C:\\windows", L"C:\\windows\\system32", L"C:\\Program Files\\"};
+    ASSERT_EQ(ExpandDirectoryMacros(L"#Program Files#\\S", 17, wideFolders, wide, 64), 18u);
+    EXPECT_EQ(std::wstring(wide), L"C:\\Program Files\\S");
+}
+
 TEST(FollowOnVolumes, NamesBesideTheProgram)
 {
     struct Case {
