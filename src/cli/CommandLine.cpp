@@ -84,6 +84,10 @@ CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
                 target[equals + 1] > '3')
                 Usage(IDS_CLI_BAD_TARGET, target);
             options.targets.emplace_back(target.substr(0, equals), target[equals + 1] - '0');
+        } else if (arg == "--uninstaller" && action == Action::newProject) {
+            options.uninstaller = value();
+        } else if (arg == "--remove-key" && action == Action::newProject) {
+            options.removeKeys.push_back(value());
         } else if (arg == "--no-subdirs" && action == Action::newProject) {
             options.includeSubdirs = false;
         } else if (arg.size() > 1 && arg[0] == '-') {

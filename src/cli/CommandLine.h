@@ -17,6 +17,8 @@ struct CliOptions {
     std::optional<int> platform;  // new: 0 Windows 3.1, 1 32-bit, 2 64-bit Windows
     std::optional<std::string> defaultDir;               // new: the default installation directory
     std::vector<std::pair<std::string, int>> targets;  // new: a file's target folder (option 0)
+    std::optional<std::string> uninstaller;            // new: the uninstaller's file name ("" = none)
+    std::vector<std::string> removeKeys;               // new: registry keys the uninstaller removes
     bool includeSubdirs = true;
     bool assumeYes = false;
     std::uint64_t splitBytes = 0;  // split: the most data bytes per file

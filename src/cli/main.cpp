@@ -75,6 +75,8 @@ int NewProject(const CliOptions& options)
     if (options.platform) data.m_nPlatform = *options.platform;
     data.m_files.AddDirectory(dir, dir, options.includeSubdirs, nullptr);
     if (options.defaultDir) data.m_strDefaultDir = *options.defaultDir;
+    if (options.uninstaller) data.m_strUninstallerName = *options.uninstaller;
+    data.m_regKeysToRemove = options.removeKeys;
     for (const auto& [name, target] : options.targets) {
         int index = data.m_files.FindFile(name);
         if (index < 0) return Error(FormatText(LoadString(IDS_CLI_NOT_A_PROJECT_FILE), name));

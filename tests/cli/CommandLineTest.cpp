@@ -44,6 +44,13 @@ TEST(CommandLine, Accepted)
     EXPECT_FALSE(full.platform);
     EXPECT_EQ(ParseCliArguments({"new", "p.kft", "--source", "d", "--platform", "2"}).platform, 2);
     EXPECT_TRUE(ParseCliArguments({"build", "p.kft", "--yes"}).assumeYes);
+    CliOptions uninstall = ParseCliArguments({"new", "p.kft", "--source", "d", "--remove-key", "HKEY_CURRENT_USER\\A",
+                                              "--uninstaller", "Remove.exe", "--remove-key", "B"});
+    EXPECT_EQ(uninstall.uninstaller, "Remove.exe");
+    EXPECT_EQ(uninstall.removeKeys, (std::vector<std::string>{"HKEY_CURRENT_USER\\A", "B"}));
+    EXPECT_EQ(ParseCliArguments({"new", "p.kft", "--source", "d", "--uninstaller", ""}).uninstaller, "")
+        << "an empty name asks for no uninstaller";
+    EXPECT_FALSE(full.uninstaller) << "without the option the project's default name stays";
 }
 
 TEST(CommandLine, Refused)
@@ -65,6 +72,8 @@ TEST(CommandLine, Refused)
         {{"build", "p.kft", "--platform", "2"}, "unknown option: --platform"},
         {{"new", "p.kft", "--source"}, "option --source needs a value"},
         {{"build", "p.kft", "-o"}, "option -o needs a value"},
+        {{"new", "p.kft", "--source", "d", "--remove-key"}, "option --remove-key needs a value"},
+        {{"build", "p.kft", "--uninstaller", "U.exe"}, "unknown option: --uninstaller"},
     };
     for (const Case& c : cases) {
         try {

@@ -1,0 +1,71 @@
+#include "Messages.h"
+
+#include "Log.h"
+#include "win32/Heap.h"
+
+namespace sw {
+
+CMessages::~CMessages()
+{
+    for (wchar_t* text : m_texts) win::Release(text);
+}
+
+bool CMessages::Load(const TextView (&texts)[kUninstTextCount])
+{
+    for (unsigned i = 0; i < kUninstTextCount; ++i) {
+        win::Release(m_texts[i]);
+        m_texts[i] = win::WidenText(texts[i].text, texts[i].length);
+        if (!m_texts[i]) return false;
+    }
+    return true;
+}
+
+const wchar_t* CMessages::Text(unsigned index) const
+{
+    if (index < kUninstTextCount && m_texts[index]) return m_texts[index];
+    switch (index) {
+    case kUninstTitle: return L"Uninstall";
+    case kUninstOutOfMemory: return L"Out of memory!";
+    case kUninstInvalidInfo: return L"Invalid uninstall info. This program cannot uninstall this product.";
+    default: return L"";
+    }
+}
+
+wchar_t* CMessages::Format(unsigned index, const wchar_t* argument) const
+{
+    const wchar_t* text = Text(index);
+    std::size_t length = win::WideLength(text);
+    std::size_t argumentLength = win::WideLength(argument);
+    wchar_t* out = win::AllocateArray<wchar_t>(length + argumentLength + 1);
+    if (!out) return nullptr;
+    std::size_t n = 0;
+    bool filled = false;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (text[i] == L'%' && i + 1 < length && text[i + 1] == L'%') {
+            out[n++] = L'%';
+            ++i;
+        } else if (!filled && text[i] == L'%' && i + 1 < length && text[i + 1] == L's') {
+            for (std::size_t j = 0; j < argumentLength; ++j) out[n++] = argument[j];
+            filled = true;
+            ++i;
+        } else {
+            out[n++] = text[i];
+        }
+    }
+    out[n] = 0;
+    return out;
+}
+
+int CMessages::Show(unsigned index, const wchar_t* argument, UINT style, int unattended) const
+{
+    wchar_t* text = Format(index, argument);
+    const wchar_t* shown = text ? text : Text(kUninstOutOfMemory);
+    int answer = unattended;
+    LogLine("", shown);
+    if (!m_silent)
+        answer = MessageBoxW(nullptr, shown, Text(kUninstTitle), style | MB_SETFOREGROUND);
+    win::Release(text);
+    return answer;
+}
+
+}  // namespace sw
