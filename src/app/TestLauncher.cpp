@@ -1,0 +1,37 @@
+#include "app/TestLauncher.h"
+
+#include <wx/filefn.h>
+#include <wx/utils.h>
+
+#include "build/Builder.h"
+#include "build/RuntimeResources.h"
+#include "pages/WxText.h"
+#include "platform/StringFormat.h"
+#include "platform/StringTable.h"
+
+namespace sw {
+
+namespace {
+constexpr int kWholeWizard = -1;
+constexpr const char* kWine = "wine";
+}  // namespace
+
+int TestRuntimeId() { return FindRuntimeResource(RES_INSTALLER_64).empty() ? RES_INSTALLER : RES_INSTALLER_64; }
+
+std::string RunWizardTest(const CData& data, const std::string& path, IBuildHost& host)
+{
+    if (!CBuilder(host).TestWizard(data, path, kWholeWizard, TestRuntimeId())) return {};
+    wxString wine;
+    wxString pathVariable;
+    if (wxGetEnv("PATH", &pathVariable)) {
+        wxPathList folders;
+        folders.AddEnvList("PATH");
+        wine = folders.FindAbsoluteValidPath(kWine);
+    }
+    if (wine.empty()) return LoadString(IDS_TEST_NO_WINE);
+    wxString command = "\"" + wine + "\" \"" + Wx(path) + "\"";
+    if (wxExecute(command, wxEXEC_ASYNC) <= 0) return FormatText(LoadString(IDS_TEST_START_FAILED), Std(command));
+    return {};
+}
+
+}  // namespace sw

@@ -1,0 +1,3 @@
+#include "app/App.h"
+
+wxIMPLEMENT_APP(sw::CSetwrightApp);
