@@ -49,7 +49,8 @@ struct Subcommand {
     Action action;
 };
 constexpr Subcommand kSubcommands[] = {{"build", Action::build},     {"list", Action::list}, {"verify", Action::verify},
-                                       {"split", Action::split},     {"new", Action::newProject}, {"show", Action::show}};
+                                       {"split", Action::split},     {"new", Action::newProject}, {"show", Action::show},
+                                       {"test-wizard", Action::testWizard}};
 
 CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
 {
@@ -62,7 +63,7 @@ CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
             if (i + 1 >= args.size()) Usage(IDS_CLI_MISSING_VALUE, arg);
             return args[++i];
         };
-        bool takesOutput = action == Action::build || action == Action::newProject;
+        bool takesOutput = action == Action::build || action == Action::newProject || action == Action::testWizard;
         if ((arg == "-o" || arg == "--output") && takesOutput) {
             options.output = value();
         } else if (arg == "--yes" && action == Action::build) {
@@ -88,6 +89,20 @@ CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
             options.uninstaller = value();
         } else if (arg == "--remove-key" && action == Action::newProject) {
             options.removeKeys.push_back(value());
+        } else if (arg == "--window-mode" && action == Action::newProject) {
+            const std::string& mode = value();
+            if (mode != "0" && mode != "1") Usage(IDS_CLI_UNKNOWN_OPTION, arg + " " + mode);
+            options.windowMode = mode[0] - '0';
+        } else if (arg == "--wizard-bitmap" && action == Action::newProject) {
+            options.wizardBitmap = value();
+        } else if (arg == "--background-bitmap" && action == Action::newProject) {
+            options.backgroundBitmap = value();
+        } else if (arg == "--page" && action == Action::testWizard) {
+            // The text group of the page (0 to 8, as the Wizard texts page passes it), or -1.
+            const std::string& page = value();
+            bool valid = page == "-1" || (page.size() == 1 && page[0] >= '0' && page[0] <= '8');
+            if (!valid) Usage(IDS_CLI_UNKNOWN_OPTION, arg + " " + page);
+            options.testPage = page == "-1" ? -1 : page[0] - '0';
         } else if (arg == "--no-subdirs" && action == Action::newProject) {
             options.includeSubdirs = false;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -104,6 +119,7 @@ CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
     if (!haveFile) Usage(IDS_CLI_NAME_A_FILE, args[0]);
     if (action == Action::newProject && options.source.empty()) Usage(IDS_CLI_NEW_NEEDS_SOURCE);
     if (action == Action::split && options.splitBytes == 0) Usage(IDS_CLI_SPLIT_BAD_BYTES, "none given");
+    if (action == Action::testWizard && options.output.empty()) Usage(IDS_CLI_MISSING_VALUE, "-o");
     return options;
 }
 

@@ -9,9 +9,10 @@
 namespace sw {
 
 struct CliOptions {
-    enum class Action { summary, build, list, verify, split, newProject, show, help, version } action = Action::summary;
+    enum class Action { summary, build, list, verify, split, newProject, show, testWizard, help, version } action = Action::summary;
     std::string file;    // the settings file, or the install program of list and verify
-    std::string output;  // build: the install program to write instead of the project's; new: its output path
+    std::string output;  // build: the install program to write instead of the project's; new: its output path;
+                         // test-wizard: the test program to write
     std::string source;  // new: the folder to scan
     std::optional<std::string> title;
     std::optional<int> platform;  // new: 0 Windows 3.1, 1 32-bit, 2 64-bit Windows
@@ -19,12 +20,16 @@ struct CliOptions {
     std::vector<std::pair<std::string, int>> targets;  // new: a file's target folder (option 0)
     std::optional<std::string> uninstaller;            // new: the uninstaller's file name ("" = none)
     std::vector<std::string> removeKeys;               // new: registry keys the uninstaller removes
+    std::optional<int> windowMode;                // new: 0 small wizard, 1 full screen with background
+    std::optional<std::string> wizardBitmap;      // new: the bitmap at the left of the wizard
+    std::optional<std::string> backgroundBitmap;  // new: the bitmap tiled on the background
+    int testPage = -1;  // test-wizard: the text group of the page to start at, -1 for the first page
     bool includeSubdirs = true;
     bool assumeYes = false;
     std::uint64_t splitBytes = 0;  // split: the most data bytes per file
 };
 
-// Subcommands: build, list, verify, split, new, show. Without one, the classic command line of
+// Subcommands: build, list, verify, split, new, show, test-wizard. Without one, the classic command line of
 // the program applies: a parameter that is not a flag names the settings file (blanks
 // trimmed, one pair of surrounding double quotes removed; a later one replaces an earlier
 // one); a flag after "/" or "-" whose first letter is B or b asks for a build, other

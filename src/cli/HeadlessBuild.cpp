@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "build/Builder.h"
+#include "build/RuntimeResources.h"
 #include "cli/ConsoleBuildHost.h"
 #include "model/Archive.h"
 #include "model/SettingsFile.h"
@@ -71,27 +72,41 @@ bool RelocateProjectPaths(CData& data, const std::string& settingsFile, std::str
     return true;
 }
 
+namespace {
+
+int Fail(const std::string& text)
+{
+    std::fprintf(stderr, "setwright-cli: %s\n", text.c_str());
+    return 1;
+}
+
+// Reads the settings file as a build does; prints why not and returns false when it cannot.
+bool LoadForBuild(CData& data, const std::string& file)
+{
+    std::string error;
+    try {
+        LoadSettingsFile(data, file);
+    } catch (const CIncorrectVersion& e) {
+        error = file + ": " + e.what();
+    } catch (const CArchiveException& e) {
+        error = LoadString(IDS_FAILED_TO_OPEN_DOCUMENT) + " " + file + ": " + e.what();
+    } catch (const CFileError& e) {
+        error = LoadString(IDS_FAILED_TO_OPEN_DOCUMENT) + " " + e.what();
+    }
+    if (error.empty() && RelocateProjectPaths(data, file, error)) return true;
+    Fail(error);
+    return false;
+}
+
+}  // namespace
+
 int RunHeadlessBuild(const CliOptions& options)
 {
-    auto fail = [](const std::string& text) {
-        std::fprintf(stderr, "setwright-cli: %s\n", text.c_str());
-        return 1;
-    };
     CData data;
     data.m_bCommandLineBuild = 1;
-    try {
-        LoadSettingsFile(data, options.file);
-    } catch (const CIncorrectVersion& e) {
-        return fail(options.file + ": " + e.what());
-    } catch (const CArchiveException& e) {
-        return fail(LoadString(IDS_FAILED_TO_OPEN_DOCUMENT) + " " + options.file + ": " + e.what());
-    } catch (const CFileError& e) {
-        return fail(LoadString(IDS_FAILED_TO_OPEN_DOCUMENT) + " " + e.what());
-    }
-    std::string error;
-    if (!RelocateProjectPaths(data, options.file, error)) return fail(error);
+    if (!LoadForBuild(data, options.file)) return 1;
     if (!options.output.empty()) data.m_strOutputFile = options.output;
-    if (data.m_strOutputFile.empty()) return fail(LoadString(IDS_CLI_NO_OUTPUT_FILE));
+    if (data.m_strOutputFile.empty()) return Fail(LoadString(IDS_CLI_NO_OUTPUT_FILE));
     data.m_bBuildPending = 1;
 
     CConsoleBuildHost host(options.assumeYes);
@@ -100,8 +115,20 @@ int RunHeadlessBuild(const CliOptions& options)
         CConsoleReport report;
         built = CBuilder(host).Build(data, report);
     }
-    if (!built) return fail(LoadString(IDS_CLI_BUILD_FAILED));
+    if (!built) return Fail(LoadString(IDS_CLI_BUILD_FAILED));
     std::printf("%s\n", FormatText(LoadString(IDS_CLI_BUILT), data.m_strOutputFile).c_str());
+    return 0;
+}
+
+int WriteTestWizard(const CliOptions& options)
+{
+    CData data;
+    if (!LoadForBuild(data, options.file)) return 1;
+    CConsoleBuildHost host(false);
+    const int runtime = data.m_nPlatform == 2 ? RES_INSTALLER_64 : RES_INSTALLER;
+    if (!CBuilder(host).TestWizard(data, options.output, options.testPage, runtime))
+        return Fail(LoadString(IDS_CLI_BUILD_FAILED));
+    std::printf("%s\n", FormatText(LoadString(IDS_CLI_BUILT), options.output).c_str());
     return 0;
 }
 

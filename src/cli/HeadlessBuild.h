@@ -17,4 +17,9 @@ bool RelocateProjectPaths(CData& data, const std::string& settingsFile, std::str
 // Exit status of the build: 0 when the install program was written.
 int RunHeadlessBuild(const CliOptions& options);
 
+// test-wizard: writes the wizard test program of the project (the runtime of the project's
+// platform: 64-bit for platform 2, else 32-bit) to options.output, starting at
+// options.testPage, without starting it. Exit status 0 when it was written.
+int WriteTestWizard(const CliOptions& options);
+
 }  // namespace sw

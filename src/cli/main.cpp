@@ -75,6 +75,9 @@ int NewProject(const CliOptions& options)
     if (options.platform) data.m_nPlatform = *options.platform;
     data.m_files.AddDirectory(dir, dir, options.includeSubdirs, nullptr);
     if (options.defaultDir) data.m_strDefaultDir = *options.defaultDir;
+    if (options.windowMode) data.m_nWindowMode = *options.windowMode;
+    if (options.wizardBitmap) data.m_strWizardBitmap = *options.wizardBitmap;
+    if (options.backgroundBitmap) data.m_strBackgroundBitmap = *options.backgroundBitmap;
     if (options.uninstaller) data.m_strUninstallerName = *options.uninstaller;
     data.m_regKeysToRemove = options.removeKeys;
     for (const auto& [name, target] : options.targets) {
@@ -109,6 +112,7 @@ int Run(const std::vector<std::string>& args)
         std::printf("%s\n", LoadString(IDS_CLI_VERSION).c_str());
         return 0;
     case CliOptions::Action::build: return RunHeadlessBuild(options);
+    case CliOptions::Action::testWizard: return WriteTestWizard(options);
     case CliOptions::Action::list: return ListProgram(options.file);
     case CliOptions::Action::verify: return VerifyProgram(options.file);
     case CliOptions::Action::split: return SplitProgram(options.file, options.splitBytes);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -10,6 +11,7 @@
 
 #include "core/ImageMarkers.h"
 #include "core/StreamDecoder.h"
+#include "installer/wizard/DialogIds.h"
 
 namespace sw {
 namespace {
@@ -180,7 +182,8 @@ TEST(ImageMarkers, FindMarkerReturnsTheFirstWholeMarker)
 struct Item {
     std::uint32_t style, exStyle;
     std::int16_t x, y, cx, cy;
-    std::uint16_t id, atom;
+    std::uint16_t id, atom;  // atom 0: the class is named
+    std::u16string className;
     std::u16string title;
 };
 
@@ -245,8 +248,15 @@ public:
             item.cx = S16();
             item.cy = S16();
             item.id = U16();
-            EXPECT_EQ(U16(), 0xFFFF) << "class by atom";
-            item.atom = U16();
+            // The class: 0xFFFF and an atom, or a name.
+            std::uint16_t first = U16();
+            if (first == 0xFFFF) {
+                item.atom = U16();
+            } else {
+                m_pos -= 2;
+                item.className = Text();
+                EXPECT_FALSE(item.className.empty());
+            }
             item.title = Text();
             EXPECT_EQ(U16(), 0) << "creation data";
             d.items.push_back(item);
@@ -302,14 +312,29 @@ constexpr std::uint32_t DS_SETFONT = 0x40;
 constexpr std::uint32_t WS_CHILD = 0x40000000;
 constexpr std::uint32_t WS_VISIBLE = 0x10000000;
 
-TEST(DialogTemplates, SixTemplatesInTheStoredFormAndWin32Layout)
+constexpr std::uint16_t kComboBoxAtom = 0x85;
+
+bool Overlap(const Item& a, const Item& b)
+{
+    return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
+}
+
+const Item* FindItem(const Dialog& d, std::uint16_t id)
+{
+    for (const Item& item : d.items)
+        if (item.id == id) return &item;
+    return nullptr;
+}
+
+TEST(DialogTemplates, TheWizardPagesAndTheDirectoryDialogInTheStoredFormAndWin32Layout)
 {
     for (int id : {RES_DIALOGS, RES_DIALOGS_BITMAP, RES_DIALOGS_64, RES_DIALOGS_BITMAP_64}) {
         SCOPED_TRACE(id);
         Bytes data = DecodeTemplates(id);
         std::vector<Dialog> dialogs = ReadTemplates(data);
-        ASSERT_EQ(dialogs.size(), 6u);
+        ASSERT_EQ(dialogs.size(), std::size_t{dialogs::kDialogCount});
         for (const Dialog& d : dialogs) {
+            SCOPED_TRACE(std::string(d.title.begin(), d.title.end()));
             EXPECT_NE(d.style & DS_SETFONT, 0u);
             EXPECT_EQ(d.points, 8);
             EXPECT_EQ(d.face, u"MS Sans Serif");
@@ -317,15 +342,60 @@ TEST(DialogTemplates, SixTemplatesInTheStoredFormAndWin32Layout)
             EXPECT_GE(d.items.size(), 2u);
             for (const Item& item : d.items) {
                 EXPECT_EQ(item.style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
-                EXPECT_TRUE(item.atom == 0x80 || item.atom == 0x81 || item.atom == 0x82) << item.atom;
+                if (item.atom == 0)
+                    EXPECT_EQ(item.className, u"msctls_progress32");
+                else
+                    EXPECT_TRUE(item.atom >= 0x80 && item.atom <= 0x85) << item.atom;
+                EXPECT_GE(item.x, 0);
+                EXPECT_GE(item.y, 0);
                 EXPECT_LE(item.x + item.cx, d.cx);
-                EXPECT_LE(item.y + item.cy, d.cy);
+                // A combo box's height is that of its dropped-down list.
+                if (item.atom != kComboBoxAtom) {
+                    EXPECT_LE(item.y + item.cy, d.cy);
+                }
             }
+            // Nothing overlaps at its place in the template (the runtime only moves texts down).
+            for (std::size_t a = 0; a < d.items.size(); ++a)
+                for (std::size_t b = a + 1; b < d.items.size(); ++b)
+                    if (d.items[a].atom != kComboBoxAtom && d.items[b].atom != kComboBoxAtom) {
+                        EXPECT_FALSE(Overlap(d.items[a], d.items[b])) << d.items[a].id << " and " << d.items[b].id;
+                    }
         }
     }
 }
 
-TEST(DialogTemplates, TheBitmapLayoutIsTheSameShiftedRight)
+TEST(DialogTemplates, EveryPageHasTheControlsTheWizardLooksFor)
+{
+    using namespace dialogs;
+    std::vector<Dialog> d = ReadTemplates(DecodeTemplates(RES_DIALOGS));
+    ASSERT_EQ(d.size(), std::size_t{kDialogCount});
+    const std::vector<std::uint16_t> wanted[kDialogCount] = {
+        {kIdText1, kIdText2, kIdText3, kIdText4, kIdBack, kIdOk, kIdCancel},
+        {kIdInformation, kIdBack, kIdOk, kIdCancel},
+        {kIdText1, kIdText2, kIdText3, kIdText4, kIdDirectory, kIdBrowse, kIdSpaceNeededLabel, kIdSpaceNeeded,
+         kIdSpaceAvailableLabel, kIdSpaceAvailable, kIdBack, kIdOk, kIdCancel},
+        {kIdText1, kIdText2, kIdText3, kIdText4, kIdBack, kIdOk, kIdCancel},
+        {kIdText1, kIdCurrentFile, kIdProgress, kIdText2, kIdCancel},
+        {kIdText1, kIdText2, kIdView, kIdText3, kIdRun, kIdRestartText, kIdRestart, kIdOk},
+        {kIdChooseNameLabel, kIdChooseName, kIdChooseFolders, kIdChooseDrivesLabel, kIdChooseDrives, kIdOk, kIdCancel},
+    };
+    for (unsigned i = 0; i < kDialogCount; ++i) {
+        SCOPED_TRACE(i);
+        for (std::uint16_t id : wanted[i]) EXPECT_NE(FindItem(d[i], id), nullptr) << id;
+        for (const Item& item : d[i].items)
+            if (item.id != 0xFFFF) {
+                auto same = [&](const Item& other) { return other.id == item.id; };
+                EXPECT_EQ(std::count_if(d[i].items.begin(), d[i].items.end(), same), 1) << item.id;
+            }
+    }
+    for (unsigned i = 0; i < kPageCount; ++i) {
+        EXPECT_EQ(d[i].cx, kPageWidth);
+        EXPECT_EQ(d[i].cy, kPageHeight);
+    }
+    EXPECT_EQ(FindItem(d[kDialogInstalling], kIdOk), nullptr) << "only Cancel while installing";
+}
+
+TEST(DialogTemplates, TheBitmapLayoutHasTheBandAtTheLeftOfEveryPage)
 {
     const std::pair<int, int> pairs[] = {{RES_DIALOGS, RES_DIALOGS_BITMAP}, {RES_DIALOGS_64, RES_DIALOGS_BITMAP_64}};
     for (auto [plainId, bitmapId] : pairs) {
@@ -333,16 +403,19 @@ TEST(DialogTemplates, TheBitmapLayoutIsTheSameShiftedRight)
         std::vector<Dialog> plain = ReadTemplates(DecodeTemplates(plainId));
         std::vector<Dialog> bitmap = ReadTemplates(DecodeTemplates(bitmapId));
         ASSERT_EQ(plain.size(), bitmap.size());
-        int shift = bitmap[0].cx - plain[0].cx;
-        EXPECT_GE(shift, 64) << "room for a bitmap 128 pixels wide";
+        ASSERT_EQ(plain.size(), std::size_t{dialogs::kDialogCount});
+        const int shift = dialogs::kBitmapBand;
+        EXPECT_GE(shift, 86 + dialogs::kMargin) << "room for a bitmap 128 pixels wide and a margin";
         for (std::size_t i = 0; i < plain.size(); ++i) {
             const Dialog& p = plain[i];
             const Dialog& b = bitmap[i];
-            EXPECT_EQ(b.cx - p.cx, shift);
+            // The directory dialog has no bitmap.
+            int expected = i < dialogs::kPageCount ? shift : 0;
+            EXPECT_EQ(b.cx - p.cx, expected);
             EXPECT_EQ(std::tie(b.style, b.cy, b.title), std::tie(p.style, p.cy, p.title));
             ASSERT_EQ(b.items.size(), p.items.size());
             for (std::size_t k = 0; k < p.items.size(); ++k) {
-                EXPECT_EQ(b.items[k].x - p.items[k].x, shift) << i << '/' << k;
+                EXPECT_EQ(b.items[k].x - p.items[k].x, expected) << i << '/' << k;
                 EXPECT_EQ(std::tie(b.items[k].y, b.items[k].cx, b.items[k].cy, b.items[k].id, b.items[k].atom, b.items[k].style),
                           std::tie(p.items[k].y, p.items[k].cx, p.items[k].cy, p.items[k].id, p.items[k].atom, p.items[k].style));
             }

@@ -51,6 +51,25 @@ TEST(CommandLine, Accepted)
     EXPECT_EQ(ParseCliArguments({"new", "p.kft", "--source", "d", "--uninstaller", ""}).uninstaller, "")
         << "an empty name asks for no uninstaller";
     EXPECT_FALSE(full.uninstaller) << "without the option the project's default name stays";
+
+    CliOptions look = ParseCliArguments({"new", "p.kft", "--source", "d", "--window-mode", "0", "--wizard-bitmap", "w.bmp",
+                                         "--background-bitmap", "b.bmp"});
+    EXPECT_EQ(look.windowMode, 0);
+    EXPECT_EQ(look.wizardBitmap, "w.bmp");
+    EXPECT_EQ(look.backgroundBitmap, "b.bmp");
+    EXPECT_FALSE(full.windowMode);
+    EXPECT_FALSE(full.wizardBitmap);
+}
+
+TEST(CommandLine, TestWizardWritesTheTestProgramOfAStartPage)
+{
+    CliOptions whole = ParseCliArguments({"test-wizard", "p.kft", "-o", "T.exe"});
+    EXPECT_EQ(whole.action, Action::testWizard);
+    EXPECT_EQ(whole.file, "p.kft");
+    EXPECT_EQ(whole.output, "T.exe");
+    EXPECT_EQ(whole.testPage, -1);
+    EXPECT_EQ(ParseCliArguments({"test-wizard", "p.kft", "--page", "2", "--output", "T.exe"}).testPage, 2);
+    EXPECT_EQ(ParseCliArguments({"test-wizard", "p.kft", "-o", "T.exe", "--page", "-1"}).testPage, -1);
 }
 
 TEST(CommandLine, Refused)
@@ -74,6 +93,12 @@ TEST(CommandLine, Refused)
         {{"build", "p.kft", "-o"}, "option -o needs a value"},
         {{"new", "p.kft", "--source", "d", "--remove-key"}, "option --remove-key needs a value"},
         {{"build", "p.kft", "--uninstaller", "U.exe"}, "unknown option: --uninstaller"},
+        {{"test-wizard", "p.kft"}, "option -o needs a value"},
+        {{"test-wizard", "p.kft", "-o", "T.exe", "--page", "9"}, "unknown option: --page 9"},
+        {{"test-wizard", "p.kft", "-o", "T.exe", "--page", "-2"}, "unknown option: --page -2"},
+        {{"test-wizard", "-o", "T.exe"}, "test-wizard needs a file name"},
+        {{"build", "p.kft", "--page", "2"}, "unknown option: --page"},
+        {{"new", "p.kft", "--source", "d", "--window-mode", "2"}, "unknown option: --window-mode 2"},
     };
     for (const Case& c : cases) {
         try {

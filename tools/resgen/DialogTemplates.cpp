@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "build/Compressor.h"
+#include "installer/wizard/DialogIds.h"
 
 namespace sw::resgen {
 namespace {
@@ -24,55 +25,75 @@ constexpr std::uint32_t BS_PUSHBUTTON = 0x0000;
 constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
 constexpr std::uint32_t BS_AUTOCHECKBOX = 0x0003;
 constexpr std::uint32_t SS_LEFT = 0x0000;
-constexpr std::uint32_t SS_BLACKFRAME = 0x0007;
+constexpr std::uint32_t SS_LEFTNOWORDWRAP = 0x000C;
 constexpr std::uint32_t SS_ETCHEDHORZ = 0x0010;
+constexpr std::uint32_t SS_NOPREFIX = 0x0080;
+constexpr std::uint32_t SS_PATHELLIPSIS = 0x8000;
 constexpr std::uint32_t ES_MULTILINE = 0x0004;
 constexpr std::uint32_t ES_AUTOVSCROLL = 0x0040;
 constexpr std::uint32_t ES_AUTOHSCROLL = 0x0080;
 constexpr std::uint32_t ES_READONLY = 0x0800;
+constexpr std::uint32_t LBS_NOTIFY = 0x0001;
+constexpr std::uint32_t LBS_SORT = 0x0002;
+constexpr std::uint32_t LBS_HASSTRINGS = 0x0040;
+constexpr std::uint32_t LBS_NOINTEGRALHEIGHT = 0x0100;
+constexpr std::uint32_t CBS_DROPDOWNLIST = 0x0003;
+constexpr std::uint32_t CBS_HASSTRINGS = 0x0200;
 
 constexpr std::uint32_t kDialogStyle =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_3DLOOK | DS_CENTER;
 constexpr std::uint16_t kFontPoints = 8;
 constexpr const char* kFontFace = "MS Sans Serif";
 
-// Control ids the runtime looks its controls up by. IDOK moves on (Next, Install, Finish),
-// IDCANCEL asks to stop; the rest are the runtime's own.
-constexpr std::uint16_t IDOK = 1;
-constexpr std::uint16_t IDCANCEL = 2;
-constexpr std::uint16_t kIdBack = 3;
-constexpr std::uint16_t kIdHeading = 1000;
-constexpr std::uint16_t kIdBody = 1001;
-constexpr std::uint16_t kIdInformation = 1002;
-constexpr std::uint16_t kIdDirectory = 1003;
-constexpr std::uint16_t kIdBrowse = 1004;
-constexpr std::uint16_t kIdSpace = 1005;
-constexpr std::uint16_t kIdCurrentFile = 1006;
-constexpr std::uint16_t kIdProgress = 1007;
-constexpr std::uint16_t kIdLaunch = 1008;
-constexpr std::uint16_t kIdView = 1009;
+using namespace sw::dialogs;
 
-// Every page is 317 x 193 dialog units, with a heading, a separator and the row of
-// buttons at the bottom.
-constexpr std::int16_t kPageWidth = 317;
-constexpr std::int16_t kPageHeight = 193;
+constexpr std::int16_t kContentWidth = kPageWidth - 2 * kMargin;
+constexpr std::int16_t kRight = kPageWidth - kMargin;
+// The row of buttons under the separator: Back and Next side by side, Exit apart.
+constexpr std::int16_t kSeparatorY = kContentBottom + 3;
+constexpr std::int16_t kButtonY = kSeparatorY + 6;
+constexpr std::int16_t kButtonWidth = 50;
+constexpr std::int16_t kButtonHeight = 14;
+constexpr std::int16_t kExitX = kRight - kButtonWidth;
+constexpr std::int16_t kNextX = kExitX - 14 - kButtonWidth;
+constexpr std::int16_t kBackX = kNextX - kButtonWidth;
+static_assert(kButtonY + kButtonHeight + kMargin == kPageHeight);
 
-ControlLayout Heading(std::string text)
+constexpr std::uint32_t kText = SS_LEFT | SS_NOPREFIX;
+
+ControlLayout Text(std::int16_t y, std::int16_t height, std::uint16_t id, std::string text)
 {
-    return {kStatic, SS_LEFT, 7, 7, 303, 20, kIdHeading, std::move(text)};
+    return {kStatic, kText, kMargin, y, kContentWidth, height, id, std::move(text)};
 }
 
 ControlLayout Separator()
 {
-    return {kStatic, SS_ETCHEDHORZ, 7, 164, 303, 1, 0xFFFF, ""};
+    return {kStatic, SS_ETCHEDHORZ, kMargin, kSeparatorY, kContentWidth, 1, 0xFFFF, ""};
 }
 
-// Back, the button that moves on, and Cancel.
+ControlLayout Button(std::int16_t x, std::uint16_t id, std::string caption, bool isDefault = false)
+{
+    return {kButton, (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP, x, kButtonY, kButtonWidth, kButtonHeight,
+            id, std::move(caption)};
+}
+
+// Back, the button that moves on (Next or Start), and Exit.
 void AddButtons(std::vector<ControlLayout>& controls, std::string next)
 {
-    controls.push_back({kButton, BS_PUSHBUTTON | WS_TABSTOP, 146, 172, 50, 14, kIdBack, "< &Back"});
-    controls.push_back({kButton, BS_DEFPUSHBUTTON | WS_TABSTOP, 196, 172, 50, 14, IDOK, std::move(next)});
-    controls.push_back({kButton, BS_PUSHBUTTON | WS_TABSTOP, 260, 172, 50, 14, IDCANCEL, "Cancel"});
+    controls.push_back(Separator());
+    controls.push_back(Button(kBackX, kIdBack, "< &Back"));
+    controls.push_back(Button(kNextX, kIdOk, std::move(next), true));
+    controls.push_back(Button(kExitX, kIdCancel, "E&xit"));
+}
+
+// Texts 1-4 of a group in a column; the runtime gives each the height it needs.
+void AddTextColumn(std::vector<ControlLayout>& controls, std::int16_t y, const char* const (&texts)[4])
+{
+    const std::uint16_t ids[] = {kIdText1, kIdText2, kIdText3, kIdText4};
+    for (int i = 0; i < 4; ++i) {
+        controls.push_back(Text(y, 16, ids[i], texts[i]));
+        y = static_cast<std::int16_t>(y + 24);
+    }
 }
 
 void Put16(std::vector<std::uint8_t>& out, std::uint32_t value)
@@ -131,8 +152,12 @@ void PutDialog(std::vector<std::uint8_t>& out, const DialogLayout& dialog)
         PutShort(out, control.cx);
         PutShort(out, control.cy);
         Put16(out, control.id);
-        Put16(out, 0xFFFF);
-        Put16(out, control.controlClass);
+        if (control.controlClass == kNamedClass) {
+            PutText(out, control.className);
+        } else {
+            Put16(out, 0xFFFF);
+            Put16(out, control.controlClass);
+        }
         PutText(out, control.title);
         Put16(out, 0);  // no creation data
     }
@@ -141,75 +166,101 @@ void PutDialog(std::vector<std::uint8_t>& out, const DialogLayout& dialog)
 
 }  // namespace
 
-std::vector<DialogLayout> StandInDialogs()
+std::vector<DialogLayout> WizardDialogs()
 {
-    std::vector<DialogLayout> pages;
+    std::vector<DialogLayout> dialogs;
 
     DialogLayout welcome{"Welcome", kPageWidth, kPageHeight, {}};
-    welcome.controls.push_back(Heading("Welcome"));
-    welcome.controls.push_back({kStatic, SS_LEFT, 7, 32, 303, 120, kIdBody, "This program installs the product."});
-    welcome.controls.push_back(Separator());
+    AddTextColumn(welcome.controls, kMargin,
+                  {"Welcome to the Install program.", "This program allows you to install the product on your hard drive.",
+                   "It is strongly recommended that before proceeding, you ensure that no other Windows programs are running.",
+                   "If you do not wish to install the product, click 'Exit' now, otherwise click 'Next' to continue."});
     AddButtons(welcome.controls, "&Next >");
-    pages.push_back(std::move(welcome));
+    dialogs.push_back(std::move(welcome));
 
     DialogLayout information{"Information", kPageWidth, kPageHeight, {}};
-    information.controls.push_back(Heading("Information"));
     information.controls.push_back({kEdit, ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_BORDER | WS_VSCROLL | WS_TABSTOP,
-                                    7, 32, 303, 124, kIdInformation, ""});
-    information.controls.push_back(Separator());
+                                    kMargin, kMargin, kContentWidth, kContentBottom - kMargin, kIdInformation, ""});
     AddButtons(information.controls, "&Next >");
-    pages.push_back(std::move(information));
+    dialogs.push_back(std::move(information));
 
+    // Text 1, the directory and its "..." button, the two disk space rows, texts 2-4.
     DialogLayout directory{"Directory", kPageWidth, kPageHeight, {}};
-    directory.controls.push_back(Heading("Choose the installation directory"));
-    directory.controls.push_back({kStatic, SS_LEFT, 7, 32, 303, 30, kIdBody, "Files are installed into this directory."});
-    directory.controls.push_back({kEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 70, 240, 14, kIdDirectory, ""});
-    directory.controls.push_back({kButton, BS_PUSHBUTTON | WS_TABSTOP, 253, 70, 57, 14, kIdBrowse, "B&rowse..."});
-    directory.controls.push_back({kStatic, SS_LEFT, 7, 92, 303, 10, kIdSpace, ""});
-    directory.controls.push_back(Separator());
+    directory.controls.push_back(Text(kMargin, 16, kIdText1, "The files will be installed in the following directory:"));
+    directory.controls.push_back(
+        {kEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, kMargin, 27, kContentWidth - 27, 14, kIdDirectory, ""});
+    directory.controls.push_back({kButton, BS_PUSHBUTTON | WS_TABSTOP, kRight - 23, 27, 23, 14, kIdBrowse, "..."});
+    directory.controls.push_back({kStatic, kText, kMargin, 48, 100, 8, kIdSpaceNeededLabel, "Disk space needed :"});
+    directory.controls.push_back({kStatic, kText, 110, 48, 100, 8, kIdSpaceNeeded, ""});
+    directory.controls.push_back({kStatic, kText, kMargin, 59, 100, 8, kIdSpaceAvailableLabel, "Available disk space :"});
+    directory.controls.push_back({kStatic, kText, 110, 59, 100, 8, kIdSpaceAvailable, ""});
+    directory.controls.push_back(Text(75, 16, kIdText2, ""));
+    directory.controls.push_back(Text(99, 16, kIdText3, ""));
+    directory.controls.push_back(Text(123, 16, kIdText4, "Click 'Next' to continue."));
     AddButtons(directory.controls, "&Next >");
-    pages.push_back(std::move(directory));
+    dialogs.push_back(std::move(directory));
 
     DialogLayout confirmation{"Confirmation", kPageWidth, kPageHeight, {}};
-    confirmation.controls.push_back(Heading("Ready to install"));
-    confirmation.controls.push_back({kStatic, SS_LEFT, 7, 32, 303, 120, kIdBody, "Click Install to start."});
-    confirmation.controls.push_back(Separator());
-    AddButtons(confirmation.controls, "&Install");
-    pages.push_back(std::move(confirmation));
+    AddTextColumn(confirmation.controls, kMargin,
+                  {"", "This program will install the product into the directory.", "", "Click 'Start' to install the product."});
+    AddButtons(confirmation.controls, "&Start");
+    dialogs.push_back(std::move(confirmation));
 
+    // "File :" and the name of the file being written, the progress bar, text 2; Cancel.
     DialogLayout installing{"Installing", kPageWidth, kPageHeight, {}};
-    installing.controls.push_back(Heading("Installing"));
-    installing.controls.push_back({kStatic, SS_LEFT, 7, 40, 303, 10, kIdCurrentFile, ""});
-    installing.controls.push_back({kStatic, SS_BLACKFRAME, 7, 56, 303, 12, kIdProgress, ""});
+    installing.controls.push_back({kStatic, kText, kMargin, kMargin, 40, 8, kIdText1, "File :"});
+    installing.controls.push_back(
+        {kStatic, SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS, 50, kMargin, kRight - 50, 8, kIdCurrentFile, ""});
+    installing.controls.push_back({kNamedClass, 0, kMargin, 21, kContentWidth, 12, kIdProgress, "", "msctls_progress32"});
+    installing.controls.push_back(Text(40, 16, kIdText2, ""));
     installing.controls.push_back(Separator());
-    installing.controls.push_back({kButton, BS_PUSHBUTTON | WS_TABSTOP, 260, 172, 50, 14, IDCANCEL, "Cancel"});
-    pages.push_back(std::move(installing));
+    installing.controls.push_back(Button(kExitX, kIdCancel, "&Cancel"));
+    dialogs.push_back(std::move(installing));
 
+    // The outcome, text 2 over the View button, text 3 over the Run check box, the restart
+    // text; Restart and OK.
     DialogLayout end{"End", kPageWidth, kPageHeight, {}};
-    end.controls.push_back(Heading("Installation complete"));
-    end.controls.push_back({kStatic, SS_LEFT, 7, 32, 303, 60, kIdBody, "The product has been installed."});
-    end.controls.push_back({kButton, BS_AUTOCHECKBOX | WS_TABSTOP, 7, 100, 303, 10, kIdLaunch, "&Launch"});
-    end.controls.push_back({kButton, BS_PUSHBUTTON | WS_TABSTOP, 7, 116, 80, 14, kIdView, "&View"});
+    end.controls.push_back(Text(kMargin, 40, kIdText1, "The product has been successfully installed."));
+    end.controls.push_back(Text(50, 8, kIdText2, ""));
+    end.controls.push_back({kButton, BS_PUSHBUTTON | WS_TABSTOP, kMargin, 62, 100, 14, kIdView, "View"});
+    end.controls.push_back(Text(80, 8, kIdText3, ""));
+    end.controls.push_back({kButton, BS_AUTOCHECKBOX | WS_TABSTOP, kMargin, 92, kContentWidth, 10, kIdRun, "Launch"});
+    end.controls.push_back(Text(108, 24, kIdRestartText, ""));
     end.controls.push_back(Separator());
-    end.controls.push_back({kButton, BS_DEFPUSHBUTTON | WS_TABSTOP, 260, 172, 50, 14, IDOK, "&Finish"});
-    pages.push_back(std::move(end));
+    end.controls.push_back(Button(kNextX, kIdRestart, "&Restart"));
+    end.controls.push_back(Button(kExitX, kIdOk, "OK", true));
+    dialogs.push_back(std::move(end));
 
-    return pages;
+    // The directory dialog: the name and the folders of the current directory on the left
+    // with the drives under them, OK and Cancel on the right.
+    DialogLayout choose{"Please select a directory", 210, 150, {}};
+    choose.controls.push_back({kStatic, kText, kMargin, kMargin, 140, 8, kIdChooseNameLabel, "Directory name:"});
+    choose.controls.push_back({kEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, kMargin, 17, 140, 12, kIdChooseName, ""});
+    choose.controls.push_back({kListBox, LBS_NOTIFY | LBS_SORT | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_BORDER | WS_VSCROLL | WS_TABSTOP,
+                               kMargin, 33, 140, 84, kIdChooseFolders, ""});
+    choose.controls.push_back({kStatic, kText, kMargin, 121, 140, 8, kIdChooseDrivesLabel, "Drives"});
+    choose.controls.push_back({kComboBox, CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP, kMargin, 131, 140, 80,
+                               kIdChooseDrives, ""});
+    choose.controls.push_back({kButton, BS_DEFPUSHBUTTON | WS_TABSTOP, 153, kMargin, kButtonWidth, kButtonHeight, kIdOk, "OK"});
+    choose.controls.push_back({kButton, BS_PUSHBUTTON | WS_TABSTOP, 153, 24, kButtonWidth, kButtonHeight, kIdCancel, "&Cancel"});
+    dialogs.push_back(std::move(choose));
+
+    return dialogs;
 }
 
-std::vector<DialogLayout> ShiftRight(std::vector<DialogLayout> dialogs, std::int16_t shift)
+std::vector<DialogLayout> ShiftRight(std::vector<DialogLayout> dialogs, std::int16_t shift, std::size_t count)
 {
-    for (DialogLayout& dialog : dialogs) {
+    for (std::size_t i = 0; i < dialogs.size() && i < count; ++i) {
+        DialogLayout& dialog = dialogs[i];
         dialog.cx = static_cast<std::int16_t>(dialog.cx + shift);
         for (ControlLayout& control : dialog.controls) control.x = static_cast<std::int16_t>(control.x + shift);
     }
     return dialogs;
 }
 
-std::int16_t PixelsToDialogUnits(int pixels)
+std::vector<DialogLayout> WithBitmapBand(std::vector<DialogLayout> dialogs)
 {
-    constexpr int kBaseUnitPixels = 6;  // average character width of MS Sans Serif 8 at 96 dpi
-    return static_cast<std::int16_t>((pixels * 4 + kBaseUnitPixels - 1) / kBaseUnitPixels);
+    return ShiftRight(std::move(dialogs), kBitmapBand, kPageCount);
 }
 
 std::vector<std::uint8_t> EncodeTemplates(const std::vector<DialogLayout>& dialogs)

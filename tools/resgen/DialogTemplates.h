@@ -13,6 +13,9 @@ enum ControlClass : std::uint16_t {
     kButton = 0x0080,
     kEdit = 0x0081,
     kStatic = 0x0082,
+    kListBox = 0x0083,
+    kComboBox = 0x0085,
+    kNamedClass = 0,  // the class is ControlLayout::className
 };
 
 struct ControlLayout {
@@ -21,6 +24,7 @@ struct ControlLayout {
     std::int16_t x, y, cx, cy;
     std::uint16_t id;
     std::string title;    // ASCII
+    std::string className = {};  // kNamedClass only: a registered class such as msctls_progress32
 };
 
 struct DialogLayout {
@@ -29,17 +33,19 @@ struct DialogLayout {
     std::vector<ControlLayout> controls;
 };
 
-// The six stand-in pages of the installer's wizard: Welcome, Information, Directory,
-// Confirmation, Installing and End, in that order.
-std::vector<DialogLayout> StandInDialogs();
+// The installer's dialogs in the order of runtime/installer/wizard/DialogIds.h: the six
+// wizard pages (Welcome, Information, Directory, Confirmation, Installing, End) and the
+// directory dialog. Their texts are the English defaults; the runtime sets every text from
+// the program's wizard texts and moves the texts of a column so that each takes the lines
+// it needs.
+std::vector<DialogLayout> WizardDialogs();
 
-// Widens every dialog by `shift` dialog units and moves every control right by as much,
-// which leaves a band at the left for the wizard bitmap.
-std::vector<DialogLayout> ShiftRight(std::vector<DialogLayout> dialogs, std::int16_t shift);
+// Widens the first `count` dialogs by `shift` dialog units and moves their controls right
+// by as much, which leaves a band at the left for the wizard bitmap.
+std::vector<DialogLayout> ShiftRight(std::vector<DialogLayout> dialogs, std::int16_t shift, std::size_t count);
 
-// The horizontal dialog units that a bitmap of this many pixels covers in the dialogs'
-// font (MS Sans Serif 8 at 96 dpi: 6 pixels make 4 units), rounded up.
-std::int16_t PixelsToDialogUnits(int pixels);
+// The dialogs of resource 503/603: the wizard pages with the band of the wizard bitmap.
+std::vector<DialogLayout> WithBitmapBand(std::vector<DialogLayout> dialogs);
 
 // A table of 32-bit little-endian offsets, one per dialog, counted from the start of the
 // table, followed by the templates; each template starts on a 4-byte boundary.

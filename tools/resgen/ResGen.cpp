@@ -23,8 +23,6 @@
 namespace sw::resgen {
 namespace {
 
-// The wizard bitmap that the layouts of 503/603 leave room for is this wide.
-constexpr int kWizardBitmapPixels = 128;
 // Runtime images up to this size are accepted.
 constexpr std::size_t kMaxImageBytes = std::size_t(16) << 20;
 
@@ -61,10 +59,9 @@ std::vector<std::uint8_t> LoadImage(int id, const std::string& path)
 
 std::vector<Resource> BuildResources(const std::map<int, std::string>& images)
 {
-    std::vector<DialogLayout> dialogs = StandInDialogs();
+    std::vector<DialogLayout> dialogs = WizardDialogs();
     std::vector<std::uint8_t> plain = StoreCompressed(EncodeTemplates(dialogs));
-    std::vector<std::uint8_t> withBitmap =
-        StoreCompressed(EncodeTemplates(ShiftRight(dialogs, PixelsToDialogUnits(kWizardBitmapPixels))));
+    std::vector<std::uint8_t> withBitmap = StoreCompressed(EncodeTemplates(WithBitmapBand(dialogs)));
 
     auto image = [&](int id) -> Resource {
         auto found = images.find(id);
