@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# The uninstaller runtime end to end: setwright-cli builds a project with an uninstaller
+# for 64-bit Windows, the installation program installs it unattended under wine, and the
+# uninstaller (/S) takes it away again. Further cases give the uninstaller uninstall
+# information written by make_uninstall_info, to list each kind of thing it removes, and
+# damaged or missing information.
+# Usage: uninstall_cases.sh <setwright-cli> <wine> <wine prefix folder> <make_uninstall_info> <bare uninstaller runtime>
+set -u
+cli=$(realpath "$1")
+wine=$2
+export WINEPREFIX=$(realpath -m "$3")
+makeInfo=$(realpath "$4")
+bareRuntime=$(realpath "$5")
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY  # unattended: no window may be needed
+work=$(mktemp -d)
+trap 'rm -rf "$work"; wineserver -k >/dev/null 2>&1' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+winpath() { echo "Z:${1//\//\\}"; }
+sharedDlls='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || { echo "wineboot failed"; exit 1; }
+  timeout 120 wineserver -w
+fi
+reg() { timeout 60 "$wine" reg "$@" >/dev/null 2>&1; }
+
+# run <program> <arguments...>: runs it unattended with a log in $work/log.txt and waits
+# until every process of the prefix has ended (the uninstaller's cleanup copy too). The
+# exit code is in $rc.
+run() {
+  local program=$1 try
+  shift
+  rm -f "$work/log.txt"
+  for try in 1 2; do
+    timeout 120 "$wine" "$program" /S "/LOG=$(winpath "$work/log.txt")" "$@" >"$work/wine.txt" 2>&1
+    rc=$?
+    timeout 120 wineserver -w
+    # The program writes its log first thing: without one, wine did not start it.
+    [ -e "$work/log.txt" ] && break
+    echo "  note: wine did not start $(basename "$program") (exit $rc); once more"
+    sed 's/^/  | /' "$work/wine.txt"
+  done
+}
+
+# expect <exit code> <text the log must contain> <what>
+expect() {
+  if [ "$rc" != "$1" ] || ! grep -qF -- "$2" "$work/log.txt" 2>/dev/null; then
+    fail "$3"
+    echo "  wanted exit $1 and '$2', got exit $rc:"
+    sed 's/^/  | /' "$work/log.txt" "$work/wine.txt" 2>/dev/null
+  fi
+}
+
+# The project: two files, one in a sub-folder; the uninstaller removes a key of the
+# author's, leaves alone a whole hive and a key without a root.
+src=$work/src
+mkdir -p "$src/sub"
+echo "hello" >"$src/a.txt"
+echo "deep" >"$src/sub/b.txt"
+"$cli" new "$work/P.kft" --source "$src" --platform 2 --title "Setwright E2E" --uninstaller Remove.exe \
+  --remove-key 'HKEY_CURRENT_USER\Software\Setwright E2E' --remove-key 'HKEY_LOCAL_MACHINE\Software' \
+  --remove-key 'NoRoot\Key' >/dev/null || fail "new"
+"$cli" build "$work/P.kft" -o "$work/Setup.exe" --yes >/dev/null || fail "build"
+
+# Install and uninstall: the installation folder goes completely, with the uninstaller,
+# its information and the program's entry among the installed programs; the author's key
+# goes; what lies outside the installation stays.
+target="$work/Program Dir"
+uninstallEntry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Setwright E2E'
+run "$work/Setup.exe" "/D=$(winpath "$target")"
+expect 0 "Installation complete." "installation"
+[ -f "$target/Remove.exe" ] && [ -f "$target/Remove.dat" ] || fail "the installer did not install Remove.exe and Remove.dat"
+cp "$target/Remove.exe" "$work/Remove.exe"  # for the cases below
+reg add 'HKCU\Software\Setwright E2E\Sub' /v Value /d 1 /f || fail "reg add"
+run "$target/Remove.exe"
+expect 0 "Uninstallation complete." "uninstallation after an installation"
+[ ! -e "$target" ] || { fail "the installation folder is still there:"; find "$target" | sed 's/^/  | /'; }
+reg query 'HKCU\Software\Setwright E2E' && fail "the author's key was not removed"
+reg query "$uninstallEntry" && fail "the program's entry among the installed programs was not removed"
+reg query 'HKLM\Software\Microsoft' || fail "a key outside the installation went"
+grep -qF 'Registry key that no product owns, left alone: HKEY_LOCAL_MACHINE\Software' "$work/log.txt" ||
+  fail "the log does not say that HKEY_LOCAL_MACHINE\\Software was left alone"
+grep -qF 'Registry key without a root (HKEY_...), left alone: NoRoot\Key' "$work/log.txt" ||
+  fail "the log does not say that the key without a root was left alone"
+cmp -s "$src/a.txt" <(echo "hello") || fail "the source files were touched"
+
+# place <folder>: a copy of the uninstaller in <folder>, whose information the case writes.
+place() { mkdir -p "$1" && cp "$work/Remove.exe" "$1/Remove.exe"; }
+info() { local dat=$1; shift; "$makeInfo" "$dat" "$@" || fail "make_uninstall_info $*"; }
+
+# Every kind the installer lists, made by hand: listed files go (a write-protected one too,
+# unattended), unlisted ones stay and so does their folder; an empty listed folder goes;
+# a shared file whose count drops to 0 is kept unattended (the safe answer) and loses its
+# count, one that other programs use keeps a lowered count.
+kinds=$work/kinds
+place "$kinds"
+mkdir -p "$kinds/made/empty"
+echo x >"$kinds/made/listed.txt"
+echo x >"$kinds/made/protected.txt" && chmod a-w "$kinds/made/protected.txt"
+echo x >"$kinds/made/Program.lnk"
+echo x >"$kinds/made/unlisted.txt"
+echo x >"$kinds/made/last.dll"
+echo x >"$kinds/made/used.dll"
+reg add "$sharedDlls" /v "$(winpath "$kinds/made/last.dll")" /t REG_DWORD /d 1 /f || fail "reg add"
+reg add "$sharedDlls" /v "$(winpath "$kinds/made/used.dll")" /t REG_DWORD /d 3 /f || fail "reg add"
+reg add 'HKCU\Software\Setwright E2E Entry\Sub' /v Value /d 1 /f || fail "reg add"
+info "$kinds/Remove.dat" "folder=$(winpath "$kinds")" "folder=$(winpath "$kinds/made")" \
+  "folder=$(winpath "$kinds/made/empty")" "file=$(winpath "$kinds/made/listed.txt")" \
+  "file=$(winpath "$kinds/made/protected.txt")" "shortcut=$(winpath "$kinds/made/Program.lnk")" \
+  "shared=$(winpath "$kinds/made/last.dll")" "shared=$(winpath "$kinds/made/used.dll")" \
+  "file=$(winpath "$kinds/made/gone-already.txt")" "key=0x80000001|Software\\Setwright E2E Entry"
+run "$kinds/Remove.exe"
+expect 0 "Uninstallation complete." "uninstallation of every kind"
+for gone in made/listed.txt made/protected.txt made/Program.lnk made/empty Remove.exe Remove.dat; do
+  [ ! -e "$kinds/$gone" ] || fail "$gone was not removed"
+done
+for kept in made/unlisted.txt made/last.dll made/used.dll; do
+  [ -e "$kinds/$kept" ] || fail "$kept was removed"
+done
+grep -qF "No longer used, kept (unattended): $(winpath "$kinds/made/last.dll")" "$work/log.txt" ||
+  fail "the log does not say that the unused shared file was kept"
+reg query "$sharedDlls" /v "$(winpath "$kinds/made/last.dll")" && fail "the count of the unused shared file is still there"
+timeout 60 "$wine" reg query "$sharedDlls" /v "$(winpath "$kinds/made/used.dll")" 2>/dev/null | grep -q '0x2' ||
+  fail "the count of the shared file in use was not lowered to 2"
+reg query 'HKCU\Software\Setwright E2E Entry' && fail "the listed key was not removed"
+[ -d "$kinds/made" ] || fail "a folder with an unlisted file was removed"
+
+# An interrupted installation: its last record cut short. What comes before it goes.
+torn=$work/torn
+place "$torn"
+mkdir -p "$torn/files" && echo x >"$torn/files/first.txt" && echo x >"$torn/files/second.txt"
+info "$torn/Remove.dat" "file=$(winpath "$torn/files/first.txt")" "file=$(winpath "$torn/files/second.txt")"
+truncate -s -3 "$torn/Remove.dat"
+run "$torn/Remove.exe"
+expect 0 "Uninstallation complete." "uninstallation after an interrupted installation"
+[ ! -e "$torn/files/first.txt" ] || fail "a file listed before the cut was not removed"
+[ -e "$torn/files/second.txt" ] || fail "the file of the cut record was removed"
+
+# Information that cannot be trusted removes nothing and exits with 2, the uninstaller
+# staying: a damaged record with another after it, a relative path, a missing file, and an
+# uninstaller without its records (the bare runtime).
+for case in damaged relative missing; do
+  dir=$work/$case
+  place "$dir"
+  echo x >"$dir/keep.txt"
+  case $case in
+  damaged)
+    info "$dir/Remove.dat" "file=$(winpath "$dir/keep.txt")" "file=$(winpath "$dir/keep.txt")"
+    printf 'X' | dd of="$dir/Remove.dat" bs=1 seek=40 conv=notrunc 2>/dev/null ;;
+  relative) info "$dir/Remove.dat" "file=$(winpath "$dir/keep.txt")" "file=keep.txt" ;;
+  missing) ;;
+  esac
+  run "$dir/Remove.exe"
+  expect 2 "Invalid uninstall info. This program cannot uninstall Setwright E2E." "$case uninstall information"
+  [ -e "$dir/keep.txt" ] && [ -e "$dir/Remove.exe" ] || fail "$case uninstall information removed something"
+done
+mkdir -p "$work/bare" && cp "$bareRuntime" "$work/bare/Remove.exe"
+info "$work/bare/Remove.dat" "file=$(winpath "$work/bare/Remove.dat")"
+run "$work/bare/Remove.exe"
+expect 2 "Invalid uninstall info." "an uninstaller without its records"
+[ -e "$work/bare/Remove.dat" ] || fail "an uninstaller without its records removed something"
+
+[ "$failures" -eq 0 ] && echo "All uninstaller cases pass." || echo "$failures uninstaller case(s) failed."
+[ "$failures" -eq 0 ]
