@@ -1,0 +1,63 @@
+// The program with its GUI tests: start-up as usual, then, once the window stands, the
+// tests run inside the event loop, and the window closes.
+#include <gtest/gtest.h>
+
+#include <wx/modalhook.h>
+
+#include "GuiTestSupport.h"
+#include "app/MainFrame.h"
+#include "pages/MessageBoxes.h"
+
+namespace sw::test {
+
+namespace {
+
+// Dialogs end at once with the answer the test set, since nobody clicks here.
+class CModalAnswer : public wxModalDialogHook {
+protected:
+    int Enter(wxDialog* dialog) override
+    {
+        int answer = g_modalAnswer;
+        dialog->CallAfter([dialog, answer] { dialog->EndModal(answer); });
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override {}
+};
+
+}  // namespace
+
+int g_modalAnswer = wxID_CANCEL;
+std::vector<std::pair<std::string, unsigned>> g_messages;
+int g_messageAnswer = IDNO;
+
+class CGuiTestApp : public CSetwrightApp {
+public:
+    bool OnInit() override
+    {
+        ::testing::InitGoogleTest(&argc, argv.operator char**());
+        SetMessageBoxHook([](const std::string& text, unsigned type) {
+            g_messages.emplace_back(text, type);
+            return g_messageAnswer;
+        });
+        m_hook.Register();
+        if (!CSetwrightApp::OnInit()) return false;
+        CallAfter([this] {
+            m_nResult = RUN_ALL_TESTS();
+            if (CMainFrame* frame = GetMainFrame()) frame->Close(true);
+        });
+        return true;
+    }
+    int OnRun() override
+    {
+        CSetwrightApp::OnRun();
+        return m_nResult;
+    }
+
+private:
+    CModalAnswer m_hook;
+    int m_nResult = 1;
+};
+
+}  // namespace sw::test
+
+wxIMPLEMENT_APP(sw::test::CGuiTestApp);
