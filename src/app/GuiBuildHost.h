@@ -2,6 +2,8 @@
 // The build's host in the window: questions and messages in message boxes, a progress bar
 // with its percentage in the status bar, Escape to stop, and the window kept responsive by
 // handling its events from inside the build.
+#include <utility>
+
 #include <wx/frame.h>
 #include <wx/gauge.h>
 
@@ -26,7 +28,8 @@ public:
     // An Escape key press seen by the frame while it was busy.
     void NoteEscapePressed() { m_bEscapePressed = true; }
     void RequestQuit() { m_bQuitRequested = true; }
-    bool IsQuitRequested() const { return m_bQuitRequested; }
+    // True once: the quit asked for during the build is handed over to the frame.
+    bool TakeQuitRequest() { return std::exchange(m_bQuitRequested, false); }
     wxGauge* GetGauge() { return m_pGauge; }
 
 private:

@@ -404,7 +404,7 @@ void CMainFrame::LockForBuild(bool lock)
     wxToolBar* tools = GetToolBar();
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_TEST_WIZARD, ID_BUILD, ID_HELP_CONTENTS}) tools->EnableTool(id, !lock);
     m_pSheet->Enable(!lock);
-    if (!lock && m_buildHost.IsQuitRequested()) CallAfter([this] { Close(); });
+    if (!lock && m_buildHost.TakeQuitRequest()) CallAfter([this] { Close(); });
 }
 
 void CMainFrame::PostExit(bool built)

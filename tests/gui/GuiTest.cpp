@@ -180,9 +180,22 @@ void BuildInto(const std::string& output)
     data.m_bCommandLineBuild = 0;
 }
 
+// Takes a screenshot from inside a running build, a few event rounds after it started, so
+// that the progress bar has been drawn.
+void ScreenshotDuringBuild(int rounds)
+{
+    if (rounds > 0) {
+        Frame().CallAfter([rounds] { ScreenshotDuringBuild(rounds - 1); });
+        return;
+    }
+    std::string folder = Env("SETWRIGHT_SCREENSHOTS");
+    if (!folder.empty()) std::system(("import -window root \"" + folder + "/05-build-progress.png\"").c_str());
+}
+
 TEST(GuiWindow, BuildShowsTheBuildPageAndReportsEveryFile)
 {
     std::string output = Work() + "/Setup.exe";
+    ScreenshotDuringBuild(3);
     BuildInto(output);
     EXPECT_EQ(Sheet().GetSelection(), 4);
     EXPECT_TRUE(Exists(output));
