@@ -76,7 +76,11 @@ short TextHeight(const wchar_t* text)
 
 INT_PTR CALLBACK AnswerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
-    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_INITDIALOG) {
+        // The focus starts on No as well, so that Enter keeps the file.
+        SetFocus(GetDlgItem(dialog, IDNO));
+        return FALSE;
+    }
     if (message != WM_COMMAND) return FALSE;
     WORD id = LOWORD(wParam);
     if (id == IDCANCEL) id = IDNO;
@@ -115,7 +119,7 @@ Answer AskFourWays(const wchar_t* title, const wchar_t* question, const wchar_t*
     writer.Item(SS_LEFT | SS_NOPREFIX, kMargin, kMargin, kWidth - 2 * kMargin, textHeight, 0xFFFF, 0x0082, question);
     short x = (kWidth - 4 * kButtonWidth - 3 * kButtonGap) / 2;
     for (int i = 0; i < 4; ++i) {
-        // No is the default: Enter keeps the file, as the unattended uninstaller does.
+        // No is the default, the answer of the unattended uninstaller.
         DWORD style = WS_TABSTOP | (kButtonIds[i] == IDNO ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         writer.Item(style, x, buttonY, kButtonWidth, kButtonHeight, kButtonIds[i], 0x0080, captions[i]);
         x = static_cast<short>(x + kButtonWidth + kButtonGap);

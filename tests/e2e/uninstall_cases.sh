@@ -5,12 +5,14 @@
 # information written by make_uninstall_info, to list each kind of thing it removes, and
 # damaged or missing information.
 # Usage: uninstall_cases.sh <setwright-cli> <wine> <wine prefix folder> <make_uninstall_info> <bare uninstaller runtime>
+#        <x86_64-w64-mingw32-g++, for a control to unregister>
 set -u
 cli=$(realpath "$1")
 wine=$2
 export WINEPREFIX=$(realpath -m "$3")
 makeInfo=$(realpath "$4")
 bareRuntime=$(realpath "$5")
+mingw=$6
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY  # unattended: no window may be needed
 work=$(mktemp -d)
@@ -19,6 +21,8 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 winpath() { echo "Z:${1//\//\\}"; }
 sharedDlls='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
+fonts='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
+unregistered='HKCU\Software\Setwright E2E Unregistered'
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
@@ -91,10 +95,33 @@ cmp -s "$src/a.txt" <(echo "hello") || fail "the source files were touched"
 place() { mkdir -p "$1" && cp "$work/Remove.exe" "$1/Remove.exe"; }
 info() { local dat=$1; shift; "$makeInfo" "$dat" "$@" || fail "make_uninstall_info $*"; }
 
+# A control whose unregistration leaves a mark: a key named after its own file under
+# $unregistered.
+cat >"$work/control.cpp" <<'CONTROL'
+#include <windows.h>
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer()
+{
+    wchar_t path[MAX_PATH], key[MAX_PATH + 64] = L"Software\\Setwright E2E Unregistered\\";
+    DWORD length = GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), path, MAX_PATH);
+    const wchar_t* name = path;
+    for (DWORD i = 0; i < length; ++i)
+        if (path[i] == L'\\') name = path + i + 1;
+    lstrcatW(key, name);
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr)) return E_FAIL;
+    RegCloseKey(created);
+    return S_OK;
+}
+CONTROL
+"$mingw" -shared -static -s -o "$work/control.dll" "$work/control.cpp" || fail "the test control does not build"
+
 # Every kind the installer lists, made by hand: listed files go (a write-protected one too,
 # unattended), unlisted ones stay and so does their folder; an empty listed folder goes;
 # a shared file whose count drops to 0 is kept unattended (the safe answer) and loses its
-# count, one that other programs use keeps a lowered count.
+# count, one that other programs use keeps a lowered count. A font loses its registry
+# value and its file; a control is unregistered and removed, unless it is a shared file
+# that other programs still use.
 kinds=$work/kinds
 place "$kinds"
 mkdir -p "$kinds/made/empty"
@@ -107,17 +134,27 @@ echo x >"$kinds/made/used.dll"
 reg add "$sharedDlls" /v "$(winpath "$kinds/made/last.dll")" /t REG_DWORD /d 1 /f || fail "reg add"
 reg add "$sharedDlls" /v "$(winpath "$kinds/made/used.dll")" /t REG_DWORD /d 3 /f || fail "reg add"
 reg add 'HKCU\Software\Setwright E2E Entry\Sub' /v Value /d 1 /f || fail "reg add"
+echo x >"$kinds/made/Setwright E2E.ttf"
+reg add "$fonts" /v 'Setwright E2E (TrueType)' /d "$(winpath "$kinds/made/Setwright E2E.ttf")" /f || fail "reg add"
+cp "$work/control.dll" "$kinds/made/own.ocx"
+cp "$work/control.dll" "$kinds/made/shared.ocx"
+reg add "$sharedDlls" /v "$(winpath "$kinds/made/shared.ocx")" /t REG_DWORD /d 2 /f || fail "reg add"
+reg delete "$unregistered" /f
 info "$kinds/Remove.dat" "folder=$(winpath "$kinds")" "folder=$(winpath "$kinds/made")" \
   "folder=$(winpath "$kinds/made/empty")" "file=$(winpath "$kinds/made/listed.txt")" \
   "file=$(winpath "$kinds/made/protected.txt")" "shortcut=$(winpath "$kinds/made/Program.lnk")" \
   "shared=$(winpath "$kinds/made/last.dll")" "shared=$(winpath "$kinds/made/used.dll")" \
-  "file=$(winpath "$kinds/made/gone-already.txt")" "key=0x80000001|Software\\Setwright E2E Entry"
+  "file=$(winpath "$kinds/made/gone-already.txt")" "key=0x80000001|Software\\Setwright E2E Entry" \
+  "file=$(winpath "$kinds/made/Setwright E2E.ttf")" "font=$(winpath "$kinds/made/Setwright E2E.ttf")|Setwright E2E (TrueType)" \
+  "file=$(winpath "$kinds/made/own.ocx")" "control=$(winpath "$kinds/made/own.ocx")" \
+  "shared=$(winpath "$kinds/made/shared.ocx")" "control=$(winpath "$kinds/made/shared.ocx")"
 run "$kinds/Remove.exe"
 expect 0 "Uninstallation complete." "uninstallation of every kind"
-for gone in made/listed.txt made/protected.txt made/Program.lnk made/empty Remove.exe Remove.dat; do
+for gone in made/listed.txt made/protected.txt made/Program.lnk made/empty "made/Setwright E2E.ttf" made/own.ocx \
+  Remove.exe Remove.dat; do
   [ ! -e "$kinds/$gone" ] || fail "$gone was not removed"
 done
-for kept in made/unlisted.txt made/last.dll made/used.dll; do
+for kept in made/unlisted.txt made/last.dll made/used.dll made/shared.ocx; do
   [ -e "$kinds/$kept" ] || fail "$kept was removed"
 done
 grep -qF "No longer used, kept (unattended): $(winpath "$kinds/made/last.dll")" "$work/log.txt" ||
@@ -127,6 +164,9 @@ timeout 60 "$wine" reg query "$sharedDlls" /v "$(winpath "$kinds/made/used.dll")
   fail "the count of the shared file in use was not lowered to 2"
 reg query 'HKCU\Software\Setwright E2E Entry' && fail "the listed key was not removed"
 [ -d "$kinds/made" ] || fail "a folder with an unlisted file was removed"
+reg query "$fonts" /v 'Setwright E2E (TrueType)' && fail "the font's registry value is still there"
+reg query "$unregistered\own.ocx" || fail "the control was not unregistered"
+reg query "$unregistered\shared.ocx" && fail "a control that other programs use was unregistered"
 
 # An interrupted installation: its last record cut short. What comes before it goes.
 torn=$work/torn
