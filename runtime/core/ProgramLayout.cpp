@@ -131,7 +131,12 @@ bool CFileTableReader::Next(FileEntry& entry)
     entry.size = Load32(p + 18);
     entry.packedSize = Load32(p + 22);
     std::size_t at = kFileRecordFixedSize;
-    if (entry.flags & (kFileHasVersion | kFileHasLanguage)) at += kFileVersionBlockSize;
+    if (entry.flags & (kFileHasVersion | kFileHasLanguage)) {
+        if (length - at < kFileVersionBlockSize) return false;
+        for (int i = 0; i < 4; ++i) entry.version[i] = Load32(p + at + 4 * i);
+        entry.language = Load32(p + at + 16);
+        at += kFileVersionBlockSize;
+    }
     if (entry.flags & kFileHasTimes) {
         if (length - (at < length ? at : length) < kFileTimesBlockSize) return false;
         entry.hasTimes = true;
@@ -182,10 +187,10 @@ bool FileTargetFolder(const FileEntry& entry, TargetFolder& folder)
 
 InstallAction PlanFile(const FileEntry& entry)
 {
-    if (entry.flags & kFileIsUninstaller) return InstallAction::skipUninstaller;
     if (entry.packedSize == 0) return InstallAction::skipNoData;
-    if (entry.options[3] == 2) return InstallAction::skipMode;
+    if (!(entry.flags & kFileIsUninstaller) && entry.options[3] == 2) return InstallAction::skipMode;
     if (!IsSafeInstallName(entry.name, entry.nameLength)) return InstallAction::refuseName;
+    if (entry.flags & kFileIsUninstaller) return InstallAction::installUninstaller;
     TargetFolder folder;
     if (!FileTargetFolder(entry, folder)) return InstallAction::refuseTarget;
     return InstallAction::install;

@@ -78,6 +78,8 @@ struct FileEntry {
     std::uint32_t size;
     std::uint32_t packedSize;
     std::uint64_t dataOffset;   // where its stream starts in the data section
+    std::uint32_t version[4];   // file version high, low, product version high, low (flags 2 or 4)
+    std::uint32_t language;     // the language of its version information (flags 2 or 4)
     bool hasTimes;
     std::uint64_t times[3];     // creation, last access, last write (FILETIME)
     const char* name;
@@ -112,7 +114,7 @@ enum class InstallAction : std::uint8_t {
     install,      // decode and write it under the target folder
     skipNoData,   // no stream (nothing to install)
     skipMode,     // "do not install"
-    skipUninstaller,
+    installUninstaller,  // the uninstaller's package, into the installation directory
     refuseName,   // an unsafe name: the program is treated as invalid data
     refuseTarget, // a target folder the builder never writes: invalid data as well
 };

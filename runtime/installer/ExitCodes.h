@@ -11,6 +11,7 @@ enum InstallerExitCode : int {
     kExitWriteFailed = 3,  // a folder or file of the installation could not be written
     kExitCrcError = 4,     // a file's check value does not match its data
     kExitVolumeMissing = 5,  // a follow-on volume (SETUP.D01, ...) is not beside the program
+    kExitRebootNeeded = 6,   // installed, but a file in use is replaced only at the next start
 };
 
 }  // namespace sw

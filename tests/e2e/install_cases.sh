@@ -61,7 +61,9 @@ winpath() { echo "Z:${1//\//\\}"; }
 
 # A clean installation: every file byte for byte, nothing else.
 expect 0 "Installation complete."                       "$work/Setup.exe" "$work/target dir"
-diff -r "$src" "$work/target dir" >/dev/null || fail "the installed files differ from their sources"
+# The project's uninstaller is installed first, with its uninstall information beside it.
+diff -r -x Uninstal.exe -x Uninstal.dat "$src" "$work/target dir" >/dev/null || fail "the installed files differ from their sources"
+[ -s "$work/target dir/Uninstal.exe" ] && [ -s "$work/target dir/Uninstal.dat" ] || fail "no uninstaller or no uninstall information"
 [ "$(stat -c %Y "$src/a.txt")" = "$(stat -c %Y "$work/target dir/a.txt")" ] || fail "a.txt lost its time"
 
 # One byte flipped inside the stream of sub\random.bin: its place from the file table
@@ -96,7 +98,7 @@ cp "$work/Setup.exe" "$work/span/Spanned.exe"
 "$cli" split "$work/span/Spanned.exe" $((total / 3 + 1)) >/dev/null || fail "split"
 [ -f "$work/span/Spanned.D02" ] && [ ! -e "$work/span/Spanned.D03" ] || fail "split did not make two volumes"
 expect 0 "Installation complete."                       "$work/span/Spanned.exe" "$work/spanned"
-diff -r "$src" "$work/spanned" >/dev/null || fail "the files installed from volumes differ from their sources"
+diff -r -x Uninstal.exe -x Uninstal.dat "$src" "$work/spanned" >/dev/null || fail "the files installed from volumes differ from their sources"
 cp "$work/span/Spanned.D01" "$work/D01" && printf 'x' >>"$work/span/Spanned.D01"
 expect 2 "This file contains invalid data."             "$work/span/Spanned.exe" "$work/padded volume"
 [ ! -e "$work/padded volume" ] || fail "a program with a padded volume installed something"

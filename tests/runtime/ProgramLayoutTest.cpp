@@ -183,7 +183,8 @@ TEST(FileTable, ReadsRecordsAndPlansThem)
         InstallAction action;
     };
     const std::vector<Case> cases = {
-        {"Uninst.exe", kFileIsUninstaller, 1, 50, InstallAction::skipUninstaller},
+        {"Uninst.exe", kFileIsUninstaller, 1, 50, InstallAction::installUninstaller},
+        {"..\\Uninst.exe", kFileIsUninstaller, 1, 50, InstallAction::refuseName},
         {"a.txt", 0, 1, 5, InstallAction::install},
         {"sub\\b.dll", kFileHasVersion | kFileHasTimes, 0, 6, InstallAction::install},
         {"empty", 0, 1, 0, InstallAction::skipNoData},

@@ -1,0 +1,64 @@
+#pragma once
+// One installation in progress: the state the install engine carries from file to file.
+// Internal to the engine (Engine.cpp, FileWriting.cpp).
+#include <windows.h>
+
+#include <cstdint>
+
+#include "Setup.h"
+#include "SystemFolders.h"
+#include "UninstallJournal.h"
+#include "core/ProgramLayout.h"
+#include "core/StreamDecoder.h"
+
+namespace sw {
+
+enum class FileResult : std::uint8_t {
+    written,    // in place
+    scheduled,  // the old file is in use: the new one replaces it at the next start
+    kept,       // the user kept the file that was there
+    failed,     // outcome.reason and outcome.exitCode say why
+};
+
+class CInstallRun {
+public:
+    CInstallRun(const CSetup& setup, IInstallObserver& observer, InstallOutcome& outcome)
+        : m_setup(setup), m_observer(observer), m_outcome(outcome)
+    {
+    }
+
+    void Run(const wchar_t* directory);
+
+    // FileWriting.cpp
+    FileResult InstallFileData(const FileEntry& entry, const wchar_t* path, const wchar_t* displayName);
+
+private:
+    bool Plan();
+    bool CreateFolders(const wchar_t* path);  // every folder up to the file's, noting those made
+    const wchar_t* TargetFolder(const FileEntry& entry) const;
+    bool InstallFiles();
+    void InstallLinks(const FileEntry& entry, const wchar_t* path);
+    void RegisterFile(const FileEntry& entry, const wchar_t* path, bool existedBefore);
+    void Fail(int exitCode, unsigned textIndex, const wchar_t* argument);
+    bool Stopped();
+    bool Confirm(unsigned textIndex, const wchar_t* argument, UINT type, int defaultAnswer);
+
+    // FileWriting.cpp
+    bool KeepNewerInstalledFile(const FileEntry& entry, const wchar_t* path);
+    bool DecodeInto(HANDLE file, const FileEntry& entry, const wchar_t* displayName, bool& stopped);
+
+    const CSetup& m_setup;
+    IInstallObserver& m_observer;
+    InstallOutcome& m_outcome;
+    CUninstallJournal m_journal;
+    SystemFolders m_folders;
+    CStreamDecoder* m_decoder = nullptr;
+    const wchar_t* m_directory = nullptr;
+    std::uint64_t m_total = 0;
+    std::uint64_t m_done = 0;
+    bool m_overwriteReadOnly = false;
+    bool m_askedReadOnly = false;
+    bool m_hasUninstaller = false;
+};
+
+}  // namespace sw

@@ -1,0 +1,100 @@
+#include "SystemFolders.h"
+
+#include <shlobj.h>
+
+#include "Setup.h"
+#include "core/ProgramLayout.h"
+#include "win32/Heap.h"
+
+namespace sw {
+namespace {
+
+void ShellFolder(int csidl, wchar_t* out)
+{
+    if (FAILED(SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, out))) out[0] = 0;
+}
+
+}  // namespace
+
+void FindSystemFolders(SystemFolders& folders)
+{
+    UINT n = GetWindowsDirectoryW(folders.windows, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) folders.windows[0] = 0;
+    n = GetSystemDirectoryW(folders.system, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) folders.system[0] = 0;
+    ShellFolder(CSIDL_PROGRAM_FILES, folders.programFiles);
+    ShellFolder(CSIDL_FONTS, folders.fonts);
+    if (!folders.fonts[0]) {
+        // <Windows>\Fonts is where the shell keeps them when it cannot say.
+        std::size_t length = win::WideLength(folders.windows);
+        if (length > 0 && length + 7 < MAX_PATH) {
+            for (std::size_t i = 0; i <= length; ++i) folders.fonts[i] = folders.windows[i];
+            const wchar_t tail[] = L"\\Fonts";
+            for (std::size_t i = 0; i < 7; ++i) folders.fonts[length + i] = tail[i];
+        }
+    }
+    ShellFolder(CSIDL_PROGRAMS, folders.programs);
+    ShellFolder(CSIDL_STARTMENU, folders.startMenu);
+    ShellFolder(CSIDL_STARTUP, folders.startup);
+    ShellFolder(CSIDL_DESKTOPDIRECTORY, folders.desktop);
+}
+
+wchar_t* ExpandDirectoryText(const char* text, const SystemFolders& folders)
+{
+    wchar_t* typed = win::WidenText(text, win::TextLength(text));
+    if (!typed) return nullptr;
+    std::size_t typedLength = win::WideLength(typed);
+    // Each macro is at least 8 characters and becomes at most MAX_PATH.
+    std::size_t capacity = (typedLength + 1) * (MAX_PATH / 8 + 1);
+    auto* out = win::AllocateArray<wchar_t>(capacity);
+    const DirectoryMacroFolders<wchar_t> macros{folders.windows, folders.system, folders.programFiles};
+    if (out && typedLength > 0 && ExpandDirectoryMacros(typed, typedLength, macros, out, capacity) == 0) {
+        win::Release(out);
+        out = nullptr;
+    }
+    win::Release(typed);
+    return out;
+}
+
+HKEY RegistryRoot(std::uint32_t projectRoot)
+{
+    switch (projectRoot) {
+    case 0: return HKEY_CLASSES_ROOT;
+    case 1: return HKEY_CURRENT_USER;
+    case 3: return HKEY_USERS;
+    default: return HKEY_LOCAL_MACHINE;
+    }
+}
+
+wchar_t* FindProposedDirectory(const CSetup& setup, const char* defaultDir)
+{
+    SystemFolders folders;
+    FindSystemFolders(folders);
+    wchar_t previous[MAX_PATH * 2] = {};
+    if (setup.RegistryKey()) {
+        wchar_t* key = win::WidenText(setup.RegistryKey(), win::TextLength(setup.RegistryKey()));
+        wchar_t* value = setup.RegistryValue() ? win::WidenText(setup.RegistryValue(), win::TextLength(setup.RegistryValue()))
+                                               : nullptr;
+        DWORD size = sizeof(previous) - sizeof(wchar_t);
+        if (key && RegGetValueW(RegistryRoot(setup.RegistryRoot()), key, value, RRF_RT_REG_SZ, nullptr, previous, &size) !=
+                       ERROR_SUCCESS)
+            previous[0] = 0;
+        win::Release(key);
+        win::Release(value);
+    }
+    if (!previous[0] && setup.IniFile()) {
+        wchar_t* file = win::WidenText(setup.IniFile(), win::TextLength(setup.IniFile()));
+        wchar_t* section = win::WidenText(setup.IniSection(), win::TextLength(setup.IniSection()));
+        wchar_t* entry = win::WidenText(setup.IniEntry(), win::TextLength(setup.IniEntry()));
+        if (file && section && entry)
+            GetPrivateProfileStringW(section, entry, L"", previous, MAX_PATH * 2 - 1, file);
+        win::Release(file);
+        win::Release(section);
+        win::Release(entry);
+    }
+    if (previous[0]) return win::CopyWide(previous);
+    if (defaultDir && defaultDir[0]) return ExpandDirectoryText(defaultDir, folders);
+    return win::CopyWide(L"", 0);
+}
+
+}  // namespace sw
