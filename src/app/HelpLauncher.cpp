@@ -22,11 +22,16 @@ constexpr const char* kViewerName = "QuorvixHelp";
 constexpr const char* kHelpAddressKey = "/Settings/HelpAddress";
 constexpr int kTextWidth = 320;
 
-// The installed help pages; in a build tree, the pages of the source tree.
+// The help pages installed beside the program (bin/../share/setwright/help, wherever the
+// installation was put), else those of the configured prefix; in a build tree, the pages
+// of the source tree.
 wxString LocalHelpFolder()
 {
-    for (const char* folder : {SETWRIGHT_HELP_DIR, SETWRIGHT_SOURCE_HELP_DIR})
-        if (wxFileExists(wxString(folder) + "/index.htm")) return folder;
+    wxFileName beside(wxStandardPaths::Get().GetExecutablePath());
+    beside.RemoveLastDir();
+    wxString candidates[] = {beside.GetPath() + "/share/setwright/help", SETWRIGHT_HELP_DIR, SETWRIGHT_SOURCE_HELP_DIR};
+    for (const wxString& folder : candidates)
+        if (wxFileExists(folder + "/index.htm")) return folder;
     return SETWRIGHT_HELP_DIR;
 }
 

@@ -317,6 +317,33 @@ TEST(GuiWindow, HelpOpensTheInstalledPagesWhenNoAddressIsSet)
     EXPECT_TRUE(Exists(address.substr(7)));
 }
 
+bool HasText(const ShownDialog& dialog, const std::string& text)
+{
+    return std::find(dialog.texts.begin(), dialog.texts.end(), text) != dialog.texts.end();
+}
+
+TEST(GuiWindow, HelpWithoutTheViewerOffersTheOnlineHelp)
+{
+    g_dialogs.clear();
+    g_modalAnswer = wxID_CANCEL;
+    Frame().ShowHelp(160);
+    ASSERT_EQ(g_dialogs.size(), 1u);
+    EXPECT_EQ(g_dialogs[0].title, "Help");
+    EXPECT_TRUE(HasText(g_dialogs[0], LoadString(IDS_HELP_NOT_INSTALLED)));
+    EXPECT_TRUE(HasText(g_dialogs[0], "Online &Help"));
+    EXPECT_FALSE(App().GetHelp().m_bOnlineHelp);  // Close keeps asking next time
+}
+
+TEST(GuiWindow, AboutBoxShowsTheVersion)
+{
+    g_dialogs.clear();
+    wxCommandEvent about(wxEVT_MENU, ID_APP_ABOUT);
+    Frame().ProcessWindowEvent(about);
+    ASSERT_EQ(g_dialogs.size(), 1u);
+    EXPECT_EQ(g_dialogs[0].title, "About Setwright");
+    EXPECT_TRUE(HasText(g_dialogs[0], "Version 1.2"));
+}
+
 TEST(GuiWindow, LeavesTheExampleOpenInAPlacedWindow)
 {
     ASSERT_TRUE(Frame().OpenDocumentFile(ExampleProject()));

@@ -7,6 +7,7 @@
 #include "GuiTestSupport.h"
 #include "app/MainFrame.h"
 #include "pages/MessageBoxes.h"
+#include "pages/WxText.h"
 
 namespace sw::test {
 
@@ -17,6 +18,13 @@ class CModalAnswer : public wxModalDialogHook {
 protected:
     int Enter(wxDialog* dialog) override
     {
+        ShownDialog shown{Std(dialog->GetTitle()), {}};
+        for (wxWindow* child : dialog->GetChildren()) {
+            wxString label = child->GetLabel();
+            label.Replace("\n", " ");  // wrapped texts read as written
+            shown.texts.push_back(Std(label));
+        }
+        g_dialogs.push_back(shown);
         int answer = g_modalAnswer;
         dialog->CallAfter([dialog, answer] { dialog->EndModal(answer); });
         return wxID_NONE;
@@ -29,6 +37,7 @@ protected:
 int g_modalAnswer = wxID_CANCEL;
 std::vector<std::pair<std::string, unsigned>> g_messages;
 int g_messageAnswer = IDNO;
+std::vector<ShownDialog> g_dialogs;
 
 class CGuiTestApp : public CSetwrightApp {
 public:

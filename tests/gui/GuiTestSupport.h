@@ -13,5 +13,11 @@ extern int g_modalAnswer;
 // Every message box shown, with its kind; and what they answer (IDYES, IDNO, IDOK...).
 extern std::vector<std::pair<std::string, unsigned>> g_messages;
 extern int g_messageAnswer;
+// Every dialog shown modally: its title and the texts of its labels and buttons.
+struct ShownDialog {
+    std::string title;
+    std::vector<std::string> texts;
+};
+extern std::vector<ShownDialog> g_dialogs;
 
 }  // namespace sw::test
