@@ -1,6 +1,7 @@
 #include "Messages.h"
 
 #include "Log.h"
+#include "win32/FormatText.h"
 #include "win32/Heap.h"
 
 namespace sw {
@@ -33,27 +34,7 @@ const wchar_t* CMessages::Text(unsigned index) const
 
 wchar_t* CMessages::Format(unsigned index, const wchar_t* argument) const
 {
-    const wchar_t* text = Text(index);
-    std::size_t length = win::WideLength(text);
-    std::size_t argumentLength = win::WideLength(argument);
-    wchar_t* out = win::AllocateArray<wchar_t>(length + argumentLength + 1);
-    if (!out) return nullptr;
-    std::size_t n = 0;
-    bool filled = false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (text[i] == L'%' && i + 1 < length && text[i + 1] == L'%') {
-            out[n++] = L'%';
-            ++i;
-        } else if (!filled && text[i] == L'%' && i + 1 < length && text[i + 1] == L's') {
-            for (std::size_t j = 0; j < argumentLength; ++j) out[n++] = argument[j];
-            filled = true;
-            ++i;
-        } else {
-            out[n++] = text[i];
-        }
-    }
-    out[n] = 0;
-    return out;
+    return win::FormatText(Text(index), argument);
 }
 
 int CMessages::Show(unsigned index, const wchar_t* argument, UINT style, int unattended) const
