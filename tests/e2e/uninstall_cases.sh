@@ -126,6 +126,7 @@ kinds=$work/kinds
 place "$kinds"
 mkdir -p "$kinds/made/empty"
 echo x >"$kinds/made/listed.txt"
+echo x >"$kinds/made/$(printf 'caf\xc3\xa9 \xe2\x82\xac.txt')"
 echo x >"$kinds/made/protected.txt" && chmod a-w "$kinds/made/protected.txt"
 echo x >"$kinds/made/Program.lnk"
 echo x >"$kinds/made/unlisted.txt"
@@ -142,6 +143,7 @@ reg add "$sharedDlls" /v "$(winpath "$kinds/made/shared.ocx")" /t REG_DWORD /d 2
 reg delete "$unregistered" /f
 info "$kinds/Remove.dat" "folder=$(winpath "$kinds")" "folder=$(winpath "$kinds/made")" \
   "folder=$(winpath "$kinds/made/empty")" "file=$(winpath "$kinds/made/listed.txt")" \
+  "file=$(winpath "$kinds/made/$(printf 'caf\xc3\xa9 \xe2\x82\xac.txt')")" \
   "file=$(winpath "$kinds/made/protected.txt")" "shortcut=$(winpath "$kinds/made/Program.lnk")" \
   "shared=$(winpath "$kinds/made/last.dll")" "shared=$(winpath "$kinds/made/used.dll")" \
   "file=$(winpath "$kinds/made/gone-already.txt")" "key=0x80000001|Software\\Setwright E2E Entry" \
@@ -150,7 +152,7 @@ info "$kinds/Remove.dat" "folder=$(winpath "$kinds")" "folder=$(winpath "$kinds/
   "shared=$(winpath "$kinds/made/shared.ocx")" "control=$(winpath "$kinds/made/shared.ocx")"
 run "$kinds/Remove.exe"
 expect 0 "Uninstallation complete." "uninstallation of every kind"
-for gone in made/listed.txt made/protected.txt made/Program.lnk made/empty "made/Setwright E2E.ttf" made/own.ocx \
+for gone in made/listed.txt "made/$(printf 'caf\xc3\xa9 \xe2\x82\xac.txt')" made/protected.txt made/Program.lnk made/empty "made/Setwright E2E.ttf" made/own.ocx \
   Remove.exe Remove.dat; do
   [ ! -e "$kinds/$gone" ] || fail "$gone was not removed"
 done
@@ -178,6 +180,18 @@ run "$torn/Remove.exe"
 expect 0 "Uninstallation complete." "uninstallation after an interrupted installation"
 [ ! -e "$torn/files/first.txt" ] || fail "a file listed before the cut was not removed"
 [ -e "$torn/files/second.txt" ] || fail "the file of the cut record was removed"
+
+# Something listed that cannot be removed (a "file" that is a folder): exit 3, the rest goes,
+# and the uninstaller and its information stay so that it can run again.
+stuck=$work/stuck
+place "$stuck"
+mkdir -p "$stuck/files/folder" && echo x >"$stuck/files/other.txt"
+info "$stuck/Remove.dat" "file=$(winpath "$stuck/files/other.txt")" "file=$(winpath "$stuck/files/folder")"
+run "$stuck/Remove.exe"
+expect 3 "Not a file, left alone: $(winpath "$stuck/files/folder")" "uninstallation with something that cannot be removed"
+grep -qF "Uninstallation incomplete." "$work/log.txt" || fail "the log does not say that the uninstallation is incomplete"
+[ ! -e "$stuck/files/other.txt" ] || fail "the rest was not removed when one thing could not be"
+[ -e "$stuck/Remove.exe" ] && [ -e "$stuck/Remove.dat" ] || fail "an incomplete uninstallation removed the uninstaller"
 
 # Information that cannot be trusted removes nothing and exits with 2, the uninstaller
 # staying: a damaged record with another after it, a relative path, a missing file, and an
