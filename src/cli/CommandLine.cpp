@@ -97,6 +97,8 @@ CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
             options.wizardBitmap = value();
         } else if (arg == "--background-bitmap" && action == Action::newProject) {
             options.backgroundBitmap = value();
+        } else if (arg == "--texts" && action == Action::newProject) {
+            options.texts = value();
         } else if (arg == "--page" && action == Action::testWizard) {
             // The text group of the page (0 to 8, as the Wizard texts page passes it), or -1.
             const std::string& page = value();

@@ -23,6 +23,7 @@ struct CliOptions {
     std::optional<int> windowMode;                // new: 0 small wizard, 1 full screen with background
     std::optional<std::string> wizardBitmap;      // new: the bitmap at the left of the wizard
     std::optional<std::string> backgroundBitmap;  // new: the bitmap tiled on the background
+    std::optional<std::string> texts;             // new: wizard texts to import (the export format)
     int testPage = -1;  // test-wizard: the text group of the page to start at, -1 for the first page
     bool includeSubdirs = true;
     bool assumeYes = false;

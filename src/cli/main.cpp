@@ -78,6 +78,13 @@ int NewProject(const CliOptions& options)
     if (options.windowMode) data.m_nWindowMode = *options.windowMode;
     if (options.wizardBitmap) data.m_strWizardBitmap = *options.wizardBitmap;
     if (options.backgroundBitmap) data.m_strBackgroundBitmap = *options.backgroundBitmap;
+    if (options.texts) {
+        try {
+            data.ImportTexts(*options.texts);
+        } catch (const CFileError& e) {
+            return Error(e.what());
+        }
+    }
     if (options.uninstaller) data.m_strUninstallerName = *options.uninstaller;
     data.m_regKeysToRemove = options.removeKeys;
     for (const auto& [name, target] : options.targets) {

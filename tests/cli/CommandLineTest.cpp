@@ -53,10 +53,11 @@ TEST(CommandLine, Accepted)
     EXPECT_FALSE(full.uninstaller) << "without the option the project's default name stays";
 
     CliOptions look = ParseCliArguments({"new", "p.kft", "--source", "d", "--window-mode", "0", "--wizard-bitmap", "w.bmp",
-                                         "--background-bitmap", "b.bmp"});
+                                         "--background-bitmap", "b.bmp", "--texts", "French.txt"});
     EXPECT_EQ(look.windowMode, 0);
     EXPECT_EQ(look.wizardBitmap, "w.bmp");
     EXPECT_EQ(look.backgroundBitmap, "b.bmp");
+    EXPECT_EQ(look.texts, "French.txt");
     EXPECT_FALSE(full.windowMode);
     EXPECT_FALSE(full.wizardBitmap);
 }
