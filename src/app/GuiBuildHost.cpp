@@ -6,6 +6,7 @@
 
 #include "pages/MessageBoxes.h"
 #include "pages/WxText.h"
+#include "platform/StringTable.h"
 
 namespace sw {
 
@@ -45,7 +46,7 @@ void CGuiBuildHost::HideProgress()
 {
     if (m_pGauge) m_pGauge->Destroy();
     m_pGauge = nullptr;
-    if (wxStatusBar* bar = m_frame.GetStatusBar()) bar->SetStatusText(wxEmptyString, 0);
+    ShowStatusText({});
 }
 
 bool CGuiBuildHost::HandlePendingMessages()
@@ -65,7 +66,8 @@ void CGuiBuildHost::ShowStatusText(const std::string& text)
 {
     wxStatusBar* bar = m_frame.GetStatusBar();
     if (!bar) return;
-    bar->SetStatusText(Wx(text), 0);
+    // An empty pane shows the idle text, as the window does between commands.
+    bar->SetStatusText(Wx(text.empty() ? LoadString(IDS_IDLE_MESSAGE) : text), 0);
     bar->Update();
 }
 

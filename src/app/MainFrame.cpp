@@ -211,7 +211,6 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
         wxString shown = wxGetKeyState(key) ? Wx(LoadString(text)) : wxString();
         if (bar->GetStatusText(i + 1) != shown) bar->SetStatusText(shown, i + 1);
     }
-    if (bar->GetStatusText(0).empty() && !IsBuilding()) bar->SetStatusText(Wx(LoadString(IDS_IDLE_MESSAGE)), 0);
 }
 
 void CMainFrame::OnCharHook(wxKeyEvent& event)

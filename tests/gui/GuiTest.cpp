@@ -317,6 +317,26 @@ TEST(GuiWindow, HelpOpensTheInstalledPagesWhenNoAddressIsSet)
     EXPECT_TRUE(Exists(address.substr(7)));
 }
 
+TEST(GuiWindow, TypedDirectoryIsScannedWhenCommittedAndSubDirectoriesFollowTheBox)
+{
+    Frame().NewDocument();
+    std::string files = Work() + "/examples/files";
+    FilesPage().GetDirectoryEdit()->SetValue(Wx(files));
+    Sheet().SetSelection(4);  // leaving the page commits the directory
+    Sheet().SetSelection(0);
+    EXPECT_EQ(Frame().GetData()->m_strSourceDir, files + "/");
+    EXPECT_EQ(Std(FilesPage().GetDirectoryEdit()->GetValue()), files + "/");
+    EXPECT_EQ(FileList().GetItemCount(), 5);
+    EXPECT_TRUE(Frame().GetDocument().IsModified());
+
+    FilesPage().SetIncludeSubdirs(false);
+    ASSERT_EQ(FileList().GetItemCount(), 1);
+    EXPECT_EQ(Cell(FileList(), 0, 0), "readme.txt");
+    FilesPage().SetIncludeSubdirs(true);
+    EXPECT_EQ(FileList().GetItemCount(), 5);
+    EXPECT_EQ(Std(Frame().GetStatusBar()->GetStatusText(0)), "Ready");  // the scan's text is gone
+}
+
 bool HasText(const ShownDialog& dialog, const std::string& text)
 {
     return std::find(dialog.texts.begin(), dialog.texts.end(), text) != dialog.texts.end();
