@@ -285,10 +285,13 @@ TEST(Builder, EscapeConfirmedCancelsAndCleansUp)
 TEST(Builder, SpansSmallRemovableDisks)
 {
     Fixture f;
-    std::string data = test::GenerateData(test::DataKind::random, 150000);
+    // Disks that hold the runtime image and 60000 bytes more, and data for three of them,
+    // whatever the size of the runtime.
+    std::size_t image = FindRuntimeResource(RES_INSTALLER).size();
+    std::string data = test::GenerateData(test::DataKind::random, 150000 + 2 * image);
     f.Add("random.bin", data);
     f.volumes.removable = true;
-    f.volumes.capacity = 60000;
+    f.volumes.capacity = 60000 + image;
     f.volumes.files["/out/old.txt"] = "";  // the second disk is not empty
     std::vector<std::string> prompts;
     f.host.answer = [&](const std::string& text, unsigned type) {
@@ -321,7 +324,7 @@ TEST(Builder, RefusedDiskPromptKeepsTheVolumesWritten)
     Fixture f;
     f.Add("random.bin", test::GenerateData(test::DataKind::random, 150000));
     f.volumes.removable = true;
-    f.volumes.capacity = 60000;
+    f.volumes.capacity = 60000 + FindRuntimeResource(RES_INSTALLER).size();
     f.host.answer = [](const std::string&, unsigned) { return IDCANCEL; };
     f.Build();
     EXPECT_TRUE(f.HasOutput()) << "the first disk is full and stays as it is";
