@@ -371,6 +371,25 @@ TEST(GuiWindow, LeavesTheExampleOpenInAPlacedWindow)
     Pump();
 }
 
+// Starts wine, which takes long the first time in a fresh prefix: only when asked for with
+// SETWRIGHT_TEST_WINE=1 (and a WINEPREFIX of its own).
+TEST(GuiWine, TestCommandStartsTheTestProgramUnderWine)
+{
+    if (Env("SETWRIGHT_TEST_WINE") != "1") GTEST_SKIP() << "set SETWRIGHT_TEST_WINE=1 to start wine";
+    g_messages.clear();
+    Frame().TestWizard();
+    EXPECT_TRUE(g_messages.empty());
+    for (int second = 0; second < 40; ++second) {
+        wxMilliSleep(1000);
+        Pump();
+    }
+    Frame().Lower();  // the test program's window in front
+    Pump();
+    std::string folder = Env("SETWRIGHT_SCREENSHOTS");
+    if (!folder.empty()) std::system(("import -window root \"" + folder + "/13-test-wizard-under-wine.png\"").c_str());
+    wxExecute("wineserver -k", wxEXEC_SYNC);
+}
+
 // Run by a second start of the program, after the first closed its window.
 TEST(GuiRestart, TheWindowComesBackWhereItWasWithTheProjectInTheRecentFiles)
 {
