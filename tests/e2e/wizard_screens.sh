@@ -9,7 +9,8 @@
 # SHOTS/wizard-<mode>-page<N>.png. With the helper wizard_click.exe, buttons are clicked too:
 # Browse opens the directory dialog, Next with a directory that does not exist asks to create
 # it, Start moves through the simulated installation to the End page, and OK ends the test
-# program with exit code 0 (SHOTS/wizard-<mode>-page<N>-<button>.png).
+# program with exit code 0 (SHOTS/wizard-<mode>-page<N>-<button>.png); and a real installation
+# program is installed through its pages (SHOTS/wizard-install-end.png), and left with Exit.
 # Usage: wizard_screens.sh <setwright-cli> <wine> <wine prefix folder> <screenshot folder> [<wizard_click.exe>]
 set -u
 cli=$(realpath "$1")
@@ -160,6 +161,48 @@ if [ -n "$click" ]; then
     sleep 0.5
   done
   [ "$rc" = 0 ] || fail "OK on the End page did not end the test program with exit code 0 (got $rc)"
+  stop
+
+  # A real installation through the wizard, into a directory that /D= proposes and that does
+  # not exist yet: Next, Next past the information, Next on the directory, Yes to creating
+  # it, Start, and OK on the End page.
+  "$cli" build "$work/small.kft" -o "$work/Setup.exe" --yes >/dev/null || fail "build"
+  target="$work/target dir"
+  "$wine" "$work/Setup.exe" "/D=Z:${target//\//\\}" >"$work/wine.txt" 2>&1 &
+  pid=$!
+  for step in "Welcome 1" "Information 1" "Directory 1" "- 6" "Confirmation 1"; do
+    page=${step% *}
+    window="$caption - $page"
+    [ "$page" = - ] && window=$caption  # the question, in a message box
+    waitfor "$window"
+    "$wine" "$click" "$window" "${step#* }" >/dev/null 2>&1 || fail "install: cannot click on \"$window\""
+  done
+  waitfor "$caption - End"
+  screenshot wizard-install-end.png "$caption - End" "install"
+  "$wine" "$click" "$caption - End" 1 >/dev/null 2>&1 || fail "install: cannot click OK"
+  rc=1
+  for try in $(seq 1 40); do
+    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; rc=$?; break; fi
+    sleep 0.5
+  done
+  [ "$rc" = 0 ] || { fail "the installation through the wizard ended with exit code $rc"; sed 's/^/  | /' "$work/wine.txt"; }
+  cmp -s "$work/src/readme.txt" "$target/readme.txt" || fail "the wizard did not install readme.txt"
+  stop
+
+  # Exit on the Welcome page, confirmed: exit code 1 and nothing installed.
+  "$wine" "$work/Setup.exe" "/D=Z:${work//\//\\}\\left" >"$work/wine.txt" 2>&1 &
+  pid=$!
+  waitfor "$caption - Welcome"
+  "$wine" "$click" "$caption - Welcome" 2 >/dev/null 2>&1 || fail "exit: cannot click Exit"
+  waitfor "$caption"
+  "$wine" "$click" "$caption" 6 >/dev/null 2>&1 || fail "exit: cannot answer Yes"
+  rc=0
+  for try in $(seq 1 40); do
+    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; rc=$?; break; fi
+    sleep 0.5
+  done
+  [ "$rc" = 1 ] || fail "Exit confirmed on the Welcome page ended with exit code $rc, not 1"
+  [ ! -e "$work/left" ] || fail "Exit on the Welcome page installed something"
   stop
 fi
 
