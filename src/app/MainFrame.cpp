@@ -106,6 +106,11 @@ CMainFrame::CMainFrame(wxConfigBase& config, CHelpLauncher& help, std::string te
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { BuildInstallProgram(); }, ID_BUILD);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { m_help.ShowHelp(this, HelpPageForContext(0, false)); }, ID_HELP_CONTENTS);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAbout(); }, ID_APP_ABOUT);
+    // F1: the help of the page in front.
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+        CPatchPage* page = m_pSheet->GetActivePage();
+        if (page) ShowHelp(page->GetHelpId());
+    }, ID_CONTEXT_HELP);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { m_pSheet->AdvanceSelection(true); }, ID_NEXT_PANE);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { m_pSheet->AdvanceSelection(false); }, ID_PREV_PANE);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) {
@@ -163,8 +168,10 @@ void CMainFrame::CreateMenus()
     bar->Append(help, MenuLabel(IDS_MENU_HELP));
     SetMenuBar(bar);
 
-    wxAcceleratorEntry panes[] = {{wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE}, {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE}};
-    SetAcceleratorTable(wxAcceleratorTable(2, panes));
+    wxAcceleratorEntry keys[] = {{wxACCEL_NORMAL, WXK_F6, ID_NEXT_PANE},
+                                 {wxACCEL_SHIFT, WXK_F6, ID_PREV_PANE},
+                                 {wxACCEL_NORMAL, WXK_F1, ID_CONTEXT_HELP}};
+    SetAcceleratorTable(wxAcceleratorTable(3, keys));
 }
 
 void CMainFrame::CreateToolBarButtons()
@@ -263,7 +270,7 @@ bool CMainFrame::SaveModified()
 {
     if (!m_doc.IsModified() || !GetData()) return true;
     std::string question = LoadString(IDS_ASK_TO_SAVE);
-    question.replace(question.find("%1"), 2, m_doc.GetTitle());
+    if (std::size_t mark = question.find("%1"); mark != std::string::npos) question.replace(mark, 2, m_doc.GetTitle());
     switch (ShowMessageBox(question, kMbYesNoCancel | MB_ICONQUESTION)) {
     case IDYES: return SaveDocument(false);
     case IDNO: return true;

@@ -352,6 +352,12 @@ TEST(GuiWindow, HelpWithoutTheViewerOffersTheOnlineHelp)
     EXPECT_TRUE(HasText(g_dialogs[0], LoadString(IDS_HELP_NOT_INSTALLED)));
     EXPECT_TRUE(HasText(g_dialogs[0], "Online &Help"));
     EXPECT_FALSE(App().GetHelp().m_bOnlineHelp);  // Close keeps asking next time
+
+    // F1 asks for the help of the page in front.
+    g_dialogs.clear();
+    wxCommandEvent f1(wxEVT_MENU, ID_CONTEXT_HELP);
+    Frame().ProcessWindowEvent(f1);
+    EXPECT_EQ(g_dialogs.size(), 1u);
 }
 
 TEST(GuiWindow, AboutBoxShowsTheVersion)
