@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "FileListFixture.h"
+
 #include "pages/FileOptionRules.h"
 
 namespace sw {
 namespace {
 
-CFileList ListOf(std::initializer_list<const char*> names)
-{
-    CFileList list;
-    for (const char* name : names) list.AddFile(CFileItem(name));
-    return list;
-}
+using test::ListOf;
 
 TEST(StartMenuPage, FolderIsSharedAndTheOtherFieldsBelongToOneFile)
 {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "FileListFixture.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -10,12 +12,7 @@
 namespace sw {
 namespace {
 
-CFileList ListOf(std::initializer_list<const char*> names)
-{
-    CFileList list;
-    for (const char* name : names) list.AddFile(CFileItem(name));
-    return list;
-}
+using test::ListOf;
 
 std::vector<std::string> RowNames(const CFileList& files)
 {
