@@ -214,6 +214,17 @@ TEST(GuiWindow, BuildShowsTheBuildPageAndReportsEveryFile)
     Screenshot("05-build");
 }
 
+TEST(GuiWindow, CancelInTheSaveDialogBuildsNothing)
+{
+    int rows = Report().GetItemCount();
+    g_dialogs.clear();
+    g_modalAnswer = wxID_CANCEL;
+    Frame().BuildInstallProgram();  // not a command-line build: the Save dialog asks
+    EXPECT_FALSE(g_dialogs.empty());
+    EXPECT_EQ(Report().GetItemCount(), rows);
+    EXPECT_TRUE(Frame().GetMenuBar()->IsEnabledTop(0));
+}
+
 TEST(GuiWindow, EscapeStopsABuildWhenTheUserSaysYes)
 {
     std::string output = Work() + "/Cancelled.exe";
