@@ -9,6 +9,7 @@
 
 #include <wx/menu.h>
 #include <wx/statusbr.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include "GuiTestSupport.h"
@@ -238,6 +239,23 @@ TEST(GuiWindow, EscapeStopsABuildWhenTheUserSaysYes)
     EXPECT_FALSE(Exists(output));
     EXPECT_TRUE(Frame().GetMenuBar()->IsEnabledTop(0));
     EXPECT_TRUE(Sheet().IsEnabled());
+}
+
+TEST(GuiWindow, PressingEscapeOnTheKeyboardStopsABuild)
+{
+    std::string output = Work() + "/Escaped.exe";
+    g_messages.clear();
+    g_messageAnswer = IDYES;
+    wxUIActionSimulator keyboard;
+    // Held down, as a user's press lasts longer than a step of the build.
+    Frame().CallAfter([&keyboard] { keyboard.KeyDown(WXK_ESCAPE); });
+    BuildInto(output);
+    keyboard.KeyUp(WXK_ESCAPE);
+    Pump();
+    g_messageAnswer = IDNO;
+    ASSERT_FALSE(g_messages.empty());
+    EXPECT_EQ(g_messages.front().first, LoadString(IDS_ASK_STOP_BUILD));
+    EXPECT_FALSE(Exists(output));
 }
 
 TEST(GuiWindow, TheEscapeKeyReachesTheBuild)
