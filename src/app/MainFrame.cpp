@@ -286,8 +286,13 @@ void CMainFrame::OnOpen()
     if (dialog.ShowModal() == wxID_OK) OpenDocumentFile(Std(dialog.GetPath()));
 }
 
-bool CMainFrame::OpenDocumentFile(const std::string& path)
+bool CMainFrame::OpenDocumentFile(const std::string& name)
 {
+    // The scan moves the current directory into the source directory, so a settings file
+    // named relative to where the program started is kept by its full path.
+    wxFileName absolute(Wx(name));
+    absolute.MakeAbsolute();
+    std::string path = Std(absolute.GetFullPath());
     std::string error;
     if (!m_doc.OnOpenDocument(path, error)) {
         ShowMessageBox(error, MB_OK | MB_ICONSTOP);
@@ -301,6 +306,7 @@ bool CMainFrame::OpenDocumentFile(const std::string& path)
         CCannotFindDirDialog dialog(this, storedSourceDir, m_help);
         if (dialog.ShowModal() == wxID_OK) {
             data.m_strSourceDir = dialog.GetDirectory();
+            RelocateProjectPaths(data, path, error);  // the bitmaps and output of the found project
             m_doc.SetModifiedFlag(true);
         }
     } else if (IsAbsolute(storedSourceDir) && data.m_strSourceDir != storedSourceDir && !data.m_bCommandLineBuild) {
@@ -321,6 +327,7 @@ bool CMainFrame::SaveDocument(bool askForName)
         if (dialog.ShowModal() != wxID_OK) return false;
         wxFileName chosen(dialog.GetPath());
         if (!chosen.HasExt()) chosen.SetExt(Wx(DocTemplatePart(kExtensionPart).substr(1)));
+        chosen.MakeAbsolute();
         path = Std(chosen.GetFullPath());
     }
     std::string error;
@@ -334,9 +341,7 @@ bool CMainFrame::SaveDocument(bool askForName)
 
 void CMainFrame::AddRecentFile(const std::string& path)
 {
-    wxFileName absolute(Wx(path));
-    absolute.MakeAbsolute();
-    m_fileHistory.AddFileToHistory(absolute.GetFullPath());
+    m_fileHistory.AddFileToHistory(Wx(path));
     m_config.SetPath(kRecentFilesPath);
     m_fileHistory.Save(m_config);
     m_config.SetPath("/");
