@@ -2,67 +2,13 @@
 // it exist, and how much room is there on its disk.
 #include "../../win32/Heap.h"
 #include "WizardInternal.h"
+#include "core/WizardChecks.h"
 
 namespace sw::wizard {
-namespace {
 
-bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+void TrimPath(wchar_t* path) { TrimDirectoryPath(path); }
 
-// Length of the root: 3 for "C:\", the length of "\\server\share\" (or of "\\server\share"
-// at the end); 0 when the path has no root of either kind.
-std::size_t RootLength(const wchar_t* path)
-{
-    if (IsLetter(path[0]) && path[1] == L':' && path[2] == L'\\') return 3;
-    if (path[0] != L'\\' || path[1] != L'\\') return 0;
-    std::size_t i = 2, parts = 0;
-    while (parts < 2) {
-        std::size_t start = i;
-        while (path[i] && path[i] != L'\\') ++i;
-        if (i == start) return 0;
-        ++parts;
-        if (!path[i]) return parts == 2 ? i : 0;
-        ++i;
-    }
-    return i;
-}
-
-}  // namespace
-
-void TrimPath(wchar_t* path)
-{
-    std::size_t start = 0, length = win::WideLength(path);
-    while (path[start] == L' ' || path[start] == L'\t') ++start;
-    while (length > start && (path[length - 1] == L' ' || path[length - 1] == L'\t')) --length;
-    for (std::size_t i = 0; i < length - start; ++i) path[i] = path[start + i];
-    length -= start;
-    path[length] = 0;
-    for (std::size_t i = 0; i < length; ++i)
-        if (path[i] == L'/') path[i] = L'\\';
-    while (length > 0 && path[length - 1] == L'\\' && length > RootLength(path) && length > 3) path[--length] = 0;
-}
-
-bool IsValidDirectory(const wchar_t* path)
-{
-    const std::size_t root = RootLength(path);
-    const std::size_t length = win::WideLength(path);
-    if (root == 0 || length >= MAX_PATH) return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        wchar_t c = path[i];
-        if (c < 32 || c == L'<' || c == L'>' || c == L'"' || c == L'|' || c == L'?' || c == L'*') return false;
-        if (c == L':' && i != 1) return false;
-    }
-    // Every part after the root: not empty, not "." or "..", not ending in a dot or blank.
-    std::size_t i = root;
-    while (i < length) {
-        std::size_t start = i;
-        while (i < length && path[i] != L'\\') ++i;
-        std::size_t partLength = i - start;
-        if (partLength == 0) return false;
-        if (path[i - 1] == L'.' || path[i - 1] == L' ') return false;
-        ++i;
-    }
-    return true;
-}
+bool IsValidDirectory(const wchar_t* path) { return IsValidDirectoryPath(path, MAX_PATH); }
 
 bool DirectoryExists(const wchar_t* path)
 {
@@ -73,14 +19,12 @@ bool DirectoryExists(const wchar_t* path)
 bool ExistingAncestor(const wchar_t* path, wchar_t* out, std::size_t capacity)
 {
     std::size_t length = win::WideLength(path);
-    const std::size_t root = RootLength(path);
-    if (root == 0 || length + 1 > capacity) return false;
+    if (DirectoryRootLength(path) == 0 || length + 1 > capacity) return false;
     for (std::size_t i = 0; i <= length; ++i) out[i] = path[i];
     for (;;) {
         if (DirectoryExists(out)) return true;
-        if (length <= root) return false;
-        while (length > root && out[length - 1] != L'\\') --length;
-        if (length > root) --length;  // the backslash, but not the root's
+        length = ParentDirectoryLength(out, length);
+        if (length == 0) return false;
         out[length] = 0;
     }
 }

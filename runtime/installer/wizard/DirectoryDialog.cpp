@@ -4,6 +4,7 @@
 // exist: the engine creates it.
 #include "../../win32/Heap.h"
 #include "WizardInternal.h"
+#include "core/WizardChecks.h"
 
 namespace sw::wizard {
 namespace {
@@ -87,9 +88,8 @@ bool FolderOfLine(HWND dialog, const ChooseState& state, wchar_t* out, std::size
     std::size_t n = win::WideLength(state.current);
     for (std::size_t i = 0; i <= n; ++i) out[i] = state.current[i];
     if (name[0] == L'.' && name[1] == L'.' && !name[2]) {
-        // Up one: cut the last part, keeping the root's backslash.
-        while (n > 0 && out[n - 1] != L'\\') --n;
-        if (n > 3) --n;
+        // Up one, keeping the root's backslash.
+        n = ParentDirectoryLength(out, n);
         out[n] = 0;
         return n > 0;
     }
