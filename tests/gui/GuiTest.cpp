@@ -48,9 +48,11 @@ void Pump()
     for (int i = 0; i < 20; ++i) wxTheApp->Yield(true);
 }
 
-void Screenshot(const std::string& name)
+// front: the window on top (without a window manager, the last one raised).
+void Screenshot(const std::string& name, wxWindow* front = nullptr)
 {
     Frame().Raise();
+    if (front) front->Raise();
     Frame().Update();
     Pump();
     wxMilliSleep(150);
@@ -275,7 +277,7 @@ TEST(GuiWindow, PreferencesChooseTheReportColumns)
         CPreferencesDialog dialog(&Frame(), Frame().GetProfile(), App().GetHelp());
         for (int i = 1; i <= 3; ++i) dialog.Box(i)->SetValue(false);
         dialog.Show();
-        Screenshot("06-preferences");
+        Screenshot("06-preferences", &dialog);
         dialog.Apply();
         dialog.Hide();
     }
@@ -336,7 +338,7 @@ TEST(GuiWindow, AMissingSourceDirectoryIsAskedForAndCancelKeepsIt)
     EXPECT_TRUE(dialog.IsOkEnabled());
     EXPECT_EQ(dialog.GetDirectory(), Work() + "/");
     dialog.Show();
-    Screenshot("11-cannot-find-directory");
+    Screenshot("11-cannot-find-directory", &dialog);
     dialog.Hide();
 }
 
