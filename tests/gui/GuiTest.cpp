@@ -288,6 +288,10 @@ TEST(GuiWindow, PreferencesChooseTheReportColumns)
     CPreferencesDialog dialog(&Frame(), Frame().GetProfile(), App().GetHelp());
     for (int i = 1; i <= 3; ++i) dialog.Box(i)->SetValue(true);
     dialog.Apply();
+    // OK writes every value, the unchanged wizard box too.
+    for (const char* name : {"output_ratio", "output_packedsize", "output_originalsize"})
+        EXPECT_EQ(Frame().GetProfile().ReadInt("Output", name), 1) << name;
+    EXPECT_EQ(Frame().GetProfile().ReadInt("General", "wizard"), 1);
     Sheet().RedrawAllPages();
     EXPECT_GT(Report().GetColumnWidth(2), Report().GetColumnWidth(1));
     BuildInto(Work() + "/Setup.exe");
@@ -438,6 +442,10 @@ TEST(GuiRestart, TheWindowComesBackWhereItWasWithTheProjectInTheRecentFiles)
     EXPECT_EQ(rect, wxRect(40, 50, 950, 700));
     ASSERT_GE(Frame().GetFileHistory().GetCount(), 1u);
     EXPECT_EQ(Std(Frame().GetFileHistory().GetHistoryFile(0)), ExampleProject());
+    wxCommandEvent recent(wxEVT_MENU, ID_FILE_MRU_FIRST);
+    Frame().ProcessWindowEvent(recent);
+    EXPECT_EQ(Frame().GetDocument().GetPathName(), ExampleProject());
+    EXPECT_EQ(FileList().GetItemCount(), 5);
 }
 
 }  // namespace
