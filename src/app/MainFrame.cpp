@@ -357,11 +357,20 @@ void CMainFrame::OnExportTexts()
     if (dialog.ShowModal() != wxID_OK) return;
     wxFileName chosen(dialog.GetPath());
     if (!chosen.HasExt()) chosen.SetExt("txt");
+    ExportTextsTo(Std(chosen.GetFullPath()));
+}
+
+bool CMainFrame::ExportTextsTo(const std::string& path)
+{
+    CData* data = GetData();
+    if (!data) return false;
     try {
-        data->ExportTexts(Std(chosen.GetFullPath()));
+        data->ExportTexts(path);
     } catch (const CFileError& error) {
         ShowMessageBox(error.what(), MB_OK | MB_ICONSTOP);
+        return false;
     }
+    return true;
 }
 
 void CMainFrame::OnImportTexts()
@@ -370,14 +379,22 @@ void CMainFrame::OnImportTexts()
     if (!data) return;
     wxFileDialog dialog(this, wxEmptyString, Wx(GetTemplateDir()), wxEmptyString,
                         Wx(DialogFilter(LoadString(IDS_TEXT_FILE_FILTER))), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    if (dialog.ShowModal() != wxID_OK) return;
+    if (dialog.ShowModal() == wxID_OK) ImportTextsFrom(Std(dialog.GetPath()));
+}
+
+bool CMainFrame::ImportTextsFrom(const std::string& path)
+{
+    CData* data = GetData();
+    if (!data) return false;
     try {
-        data->ImportTexts(Std(dialog.GetPath()));
+        data->ImportTexts(path);
     } catch (const CFileError& error) {
         ShowMessageBox(error.what(), MB_OK | MB_ICONSTOP);
-        return;
+        return false;
     }
+    // The pages show the new texts; the project counts as unchanged.
     m_pSheet->UpdateAllPages();
+    return true;
 }
 
 void CMainFrame::OnPreferences()

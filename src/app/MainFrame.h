@@ -30,6 +30,9 @@ public:
     // Asks to save a modified project: false when the user cancelled or the save failed.
     bool SaveModified();
     void TestWizard();
+    // What Export and Import Wizard Texts do once the file is chosen.
+    bool ExportTextsTo(const std::string& path);
+    bool ImportTextsFrom(const std::string& path);
     void BuildInstallProgram();
 
     CKitforgeDoc& GetDocument() { return m_doc; }

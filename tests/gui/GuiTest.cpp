@@ -373,6 +373,24 @@ TEST(GuiWindow, TypedDirectoryIsScannedWhenCommittedAndSubDirectoriesFollowTheBo
     EXPECT_EQ(Std(Frame().GetStatusBar()->GetStatusText(0)), "Ready");  // the scan's text is gone
 }
 
+TEST(GuiWindow, WizardTextsGoOutToATextFileAndComeBackWithoutMarkingTheProject)
+{
+    Frame().NewDocument();
+    CData& data = *Frame().GetData();
+    std::string file = Work() + "/texts.txt";
+    ASSERT_TRUE(Frame().ExportTextsTo(file));
+    std::string welcome = data.m_texts[0][0];
+    data.m_texts[0][0] = "Changed";
+    ASSERT_TRUE(Frame().ImportTextsFrom(file));
+    EXPECT_EQ(Frame().GetData()->m_texts[0][0], welcome);
+    EXPECT_FALSE(Frame().GetDocument().IsModified());
+
+    g_messages.clear();
+    EXPECT_FALSE(Frame().ImportTextsFrom(Work() + "/missing.txt"));
+    ASSERT_EQ(g_messages.size(), 1u);
+    EXPECT_NE(g_messages[0].first.find("missing.txt"), std::string::npos);
+}
+
 bool HasText(const ShownDialog& dialog, const std::string& text)
 {
     return std::find(dialog.texts.begin(), dialog.texts.end(), text) != dialog.texts.end();
