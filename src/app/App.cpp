@@ -67,6 +67,10 @@ bool CSetwrightApp::OnInit()
 
     m_pFrame = new CMainFrame(*m_pConfig, *m_pHelp, m_strTempFile);
     m_pFrame->m_onExitStatus = [this](int status) { m_nExitCode = status; };
+    m_pFrame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
+        if (event.GetEventObject() == m_pFrame) m_pFrame = nullptr;
+        event.Skip();
+    });
     m_pFrame->NewDocument();
     m_pFrame->Show();
     SetTopWindow(m_pFrame);

@@ -21,6 +21,7 @@ public:
     int OnExit() override;
     int OnRun() override;
 
+    // Null once the main window is gone.
     CMainFrame* GetMainFrame() { return m_pFrame; }
     const std::string& GetTempFile() const { return m_strTempFile; }
     CHelpLauncher& GetHelp() { return *m_pHelp; }
