@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include <wx/fileconf.h>
+#include <wx/log.h>
 #include <wx/filename.h>
 #include <wx/stdpaths.h>
 
@@ -43,8 +44,9 @@ void CSetwrightApp::RegisterFileType()
 {
     std::string dataHome = UserDataHome();
     if (!RegisterSettingsFileType(dataHome, Std(wxStandardPaths::Get().GetExecutablePath()))) return;
-    // The desktop learns the new type when its databases are rebuilt; without the tools,
-    // it learns it at the next log-in.
+    // The desktop learns the new type when its databases are rebuilt; without the tool,
+    // it learns it at the next log-in, so a missing tool is no failure to report.
+    wxLogNull quiet;
     wxExecute("update-mime-database \"" + Wx(dataHome) + "/mime\"", wxEXEC_ASYNC | wxEXEC_HIDE_CONSOLE);
 }
 

@@ -4,6 +4,7 @@
 #include <wx/dialog.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/process.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -70,7 +71,11 @@ std::string CHelpLauncher::OnlineAddress(const std::string& page) const
     return Std(base) + page;
 }
 
-bool CHelpLauncher::OpenAddress(const std::string& address) const { return wxLaunchDefaultBrowser(Wx(address)); }
+bool CHelpLauncher::OpenAddress(const std::string& address) const
+{
+    wxLogNull quiet;  // without a browser, help does nothing, as a failed open should
+    return wxLaunchDefaultBrowser(Wx(address));
+}
 
 bool CHelpLauncher::StartViewer(const std::string& page)
 {
@@ -83,6 +88,7 @@ bool CHelpLauncher::StartViewer(const std::string& page)
     if (m_nViewerPid != 0 && wxProcess::Exists(static_cast<int>(m_nViewerPid)))
         wxProcess::Kill(static_cast<int>(m_nViewerPid), wxSIGTERM);
     wxString command = "\"" + viewer.GetFullPath() + "\" \"" + archive.GetFullPath() + "\" \"" + Wx(page) + "\"";
+    wxLogNull quiet;  // a viewer that does not start leads to the Help dialog instead
     m_nViewerPid = wxExecute(command, wxEXEC_ASYNC);
     return m_nViewerPid > 0;
 }

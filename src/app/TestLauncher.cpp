@@ -1,6 +1,7 @@
 #include "app/TestLauncher.h"
 
 #include <wx/filefn.h>
+#include <wx/log.h>
 #include <wx/utils.h>
 
 #include "build/Builder.h"
@@ -21,15 +22,12 @@ int TestRuntimeId() { return FindRuntimeResource(RES_INSTALLER_64).empty() ? RES
 std::string RunWizardTest(const CData& data, const std::string& path, IBuildHost& host)
 {
     if (!CBuilder(host).TestWizard(data, path, kWholeWizard, TestRuntimeId())) return {};
-    wxString wine;
-    wxString pathVariable;
-    if (wxGetEnv("PATH", &pathVariable)) {
-        wxPathList folders;
-        folders.AddEnvList("PATH");
-        wine = folders.FindAbsoluteValidPath(kWine);
-    }
+    wxPathList folders;
+    folders.AddEnvList("PATH");
+    wxString wine = folders.FindAbsoluteValidPath(kWine);
     if (wine.empty()) return LoadString(IDS_TEST_NO_WINE);
     wxString command = "\"" + wine + "\" \"" + Wx(path) + "\"";
+    wxLogNull quiet;  // the failure is told in the program's own words below
     if (wxExecute(command, wxEXEC_ASYNC) <= 0) return FormatText(LoadString(IDS_TEST_START_FAILED), Std(command));
     return {};
 }
