@@ -10,7 +10,8 @@
 # Browse opens the directory dialog, Next with a directory that does not exist asks to create
 # it, Start moves through the simulated installation to the End page, and OK ends the test
 # program with exit code 0 (SHOTS/wizard-<mode>-page<N>-<button>.png); and a real installation
-# program is installed through its pages (SHOTS/wizard-install-end.png), and left with Exit.
+# program is installed through its pages (SHOTS/wizard-install-end.png), fails to install
+# into a directory that is a file (SHOTS/wizard-install-failed-end.png), and is left with Exit.
 # Usage: wizard_screens.sh <setwright-cli> <wine> <wine prefix folder> <screenshot folder> [<wizard_click.exe>]
 set -u
 cli=$(realpath "$1")
@@ -145,6 +146,38 @@ done
 shoot plain -1
 shoot plain 2
 
+# install_through <directory> <what>: starts Setup.exe with /D=<directory> (which does not
+# exist yet) and clicks Next, Next past the information, Next on the directory, Yes to
+# creating it and Start, then waits for the End page. Sets $pid.
+install_through() {
+  local step page window
+  "$wine" "$work/Setup.exe" "/D=Z:${1//\//\\}" >"$work/wine.txt" 2>&1 &
+  pid=$!
+  for step in "Welcome 1" "Information 1" "Directory 1" "- 6" "Confirmation 1"; do
+    page=${step% *}
+    window="$caption - $page"
+    [ "$page" = - ] && window=$caption  # the question, in a message box
+    waitfor "$window"
+    "$wine" "$click" "$window" "${step#* }" >/dev/null 2>&1 || fail "$2: cannot click on \"$window\""
+  done
+  waitfor "$caption - End"
+}
+
+# wait_exit <pid>: waits up to 20 seconds for the program to end and sets $rc to its exit
+# code (255 when it does not end). Not in a subshell: only this shell can wait for it.
+wait_exit() {
+  local try
+  rc=255
+  for try in $(seq 1 40); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      wait "$1"
+      rc=$?
+      return
+    fi
+    sleep 0.5
+  done
+}
+
 if [ -n "$click" ]; then
   press small 2 1007 browse "Please select a directory"
   # The default directory, "#Program Files#\Acme Tools", does not exist yet.
@@ -155,38 +188,32 @@ if [ -n "$click" ]; then
   start full 5
   kill -0 "$pid" 2>/dev/null || fail "full page 5: wine ended while the page was up"
   "$wine" "$click" End 1 >/dev/null 2>&1 || fail "full page 5: cannot click OK"
-  rc=1
-  for try in $(seq 1 40); do
-    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; rc=$?; break; fi
-    sleep 0.5
-  done
+  wait_exit $pid
   [ "$rc" = 0 ] || fail "OK on the End page did not end the test program with exit code 0 (got $rc)"
   stop
 
-  # A real installation through the wizard, into a directory that /D= proposes and that does
-  # not exist yet: Next, Next past the information, Next on the directory, Yes to creating
-  # it, Start, and OK on the End page.
+  # A real installation through the wizard, into a directory that /D= proposes, and OK on
+  # the End page.
   "$cli" build "$work/small.kft" -o "$work/Setup.exe" --yes >/dev/null || fail "build"
   target="$work/target dir"
-  "$wine" "$work/Setup.exe" "/D=Z:${target//\//\\}" >"$work/wine.txt" 2>&1 &
-  pid=$!
-  for step in "Welcome 1" "Information 1" "Directory 1" "- 6" "Confirmation 1"; do
-    page=${step% *}
-    window="$caption - $page"
-    [ "$page" = - ] && window=$caption  # the question, in a message box
-    waitfor "$window"
-    "$wine" "$click" "$window" "${step#* }" >/dev/null 2>&1 || fail "install: cannot click on \"$window\""
-  done
-  waitfor "$caption - End"
+  install_through "$target" install
   screenshot wizard-install-end.png "$caption - End" "install"
   "$wine" "$click" "$caption - End" 1 >/dev/null 2>&1 || fail "install: cannot click OK"
-  rc=1
-  for try in $(seq 1 40); do
-    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; rc=$?; break; fi
-    sleep 0.5
-  done
+  wait_exit $pid
   [ "$rc" = 0 ] || { fail "the installation through the wizard ended with exit code $rc"; sed 's/^/  | /' "$work/wine.txt"; }
   cmp -s "$work/src/readme.txt" "$target/readme.txt" || fail "the wizard did not install readme.txt"
+  stop
+
+  # An installation that fails: the directory is a file, so nothing can go into it. The End
+  # page shows the failure text with the reason, and OK ends with the engine's exit code.
+  blocked="$work/blocked"
+  echo "in the way" >"$blocked"
+  install_through "$blocked" "failing install"
+  screenshot wizard-install-failed-end.png "$caption - End" "failing install"
+  "$wine" "$click" "$caption - End" 1 >/dev/null 2>&1 || fail "failing install: cannot click OK"
+  wait_exit $pid
+  [ "$rc" != 0 ] && [ "$rc" != 1 ] && [ "$rc" != 255 ] || fail "the failing installation ended with exit code $rc"
+  [ "$(cat "$blocked")" = "in the way" ] || fail "the failing installation changed the file in its way"
   stop
 
   # Exit on the Welcome page, confirmed: exit code 1 and nothing installed.
@@ -196,11 +223,7 @@ if [ -n "$click" ]; then
   "$wine" "$click" "$caption - Welcome" 2 >/dev/null 2>&1 || fail "exit: cannot click Exit"
   waitfor "$caption"
   "$wine" "$click" "$caption" 6 >/dev/null 2>&1 || fail "exit: cannot answer Yes"
-  rc=0
-  for try in $(seq 1 40); do
-    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; rc=$?; break; fi
-    sleep 0.5
-  done
+  wait_exit $pid
   [ "$rc" = 1 ] || fail "Exit confirmed on the Welcome page ended with exit code $rc, not 1"
   [ ! -e "$work/left" ] || fail "Exit on the Welcome page installed something"
   stop

@@ -318,6 +318,15 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         PaintBitmap(*wizard, page);
         return TRUE;
+    case WM_CTLCOLORSTATIC:
+        // The information reads like a document: dark on the window colour, read-only as it is.
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(page, kIdInformation)) {
+            auto dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        return FALSE;
     case WM_TIMER:
         if (wParam == kSimulationTimer) Simulate(*wizard, page);
         return TRUE;
@@ -363,12 +372,9 @@ int RunWizard(const sw::CSetup& setup, HINSTANCE instance)
     if (setup.FullScreen()) wizard.background = CreateBackground(setup, instance);
 
     const unsigned first = StartPage(setup);
-    if (ShowPage(wizard, first) && first == sw::dialogs::kDialogInstalling) {
-        if (wizard.test) {
-            // Started on the Installing page: the bar moves and the page stays.
-            SetTimer(wizard.page, 1, 40, nullptr);
-        }
-    }
+    // A test program started on the Installing page: the bar moves and the page stays.
+    if (ShowPage(wizard, first) && first == sw::dialogs::kDialogInstalling && wizard.test)
+        SetTimer(wizard.page, kSimulationTimer, kSimulationStep, nullptr);
     MSG message;
     while (!wizard.done) {
         BOOL got = GetMessageW(&message, nullptr, 0, 0);
