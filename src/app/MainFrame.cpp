@@ -222,7 +222,8 @@ void CMainFrame::OnIdle(wxIdleEvent& event)
 
 void CMainFrame::OnCharHook(wxKeyEvent& event)
 {
-    if (event.GetKeyCode() == WXK_ESCAPE) m_buildHost.NoteEscapePressed();
+    // Only a press during a build counts: one made before would stop the next build.
+    if (event.GetKeyCode() == WXK_ESCAPE && IsBuilding()) m_buildHost.NoteEscapePressed();
     event.Skip();
 }
 
