@@ -44,6 +44,33 @@ std::uint64_t ParseSplitBytes(const std::string& text)
     return value;
 }
 
+// "A,B,C" as at most `count` fields; the last takes the rest. Empty fields are refused,
+// with `shown` (the option and its value) in the message.
+std::vector<std::string> SplitFields(const std::string& shown, const std::string& text, std::size_t count)
+{
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (fields.size() + 1 < count) {
+        std::size_t comma = text.find(',', start);
+        if (comma == std::string::npos) break;
+        fields.push_back(text.substr(start, comma - start));
+        start = comma + 1;
+    }
+    fields.push_back(text.substr(start));
+    for (const std::string& field : fields)
+        if (field.empty()) Usage(IDS_CLI_BAD_FIELDS, shown);
+    if (fields.size() != count) Usage(IDS_CLI_BAD_FIELDS, shown);
+    return fields;
+}
+
+// "NAME=REST" for the per-file options of new.
+std::pair<std::string, std::string> SplitFileSetting(const std::string& option, const std::string& text)
+{
+    std::size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0 || equals + 1 == text.size()) Usage(IDS_CLI_BAD_FIELDS, option + " " + text);
+    return {text.substr(0, equals), text.substr(equals + 1)};
+}
+
 struct Subcommand {
     const char* name;
     Action action;
@@ -105,6 +132,26 @@ CliOptions ParseSubcommand(Action action, const std::vector<std::string>& args)
             bool valid = page == "-1" || (page.size() == 1 && page[0] >= '0' && page[0] <= '8');
             if (!valid) Usage(IDS_CLI_UNKNOWN_OPTION, arg + " " + page);
             options.testPage = page == "-1" ? -1 : page[0] - '0';
+        } else if (arg == "--option" && action == Action::newProject) {
+            auto [name, rest] = SplitFileSetting(arg, value());
+            bool valid = rest.size() == 3 && rest[0] >= '0' && rest[0] <= '4' && rest[1] == ':' && rest[2] >= '0' && rest[2] <= '3';
+            if (!valid) Usage(IDS_CLI_BAD_FIELDS, arg + " " + args[i]);
+            options.fileSettings.push_back({CliOptions::FileSetting::Kind::option, name, rest[0] - '0', rest[2] - '0', {}, {}});
+        } else if (arg == "--icon" && action == Action::newProject) {
+            auto [name, rest] = SplitFileSetting(arg, value());
+            std::vector<std::string> fields = SplitFields(arg + " " + args[i], rest, 2);
+            options.fileSettings.push_back({CliOptions::FileSetting::Kind::icon, name, 0, 0, fields[0], fields[1]});
+        } else if (arg == "--shortcut" && action == Action::newProject) {
+            auto [name, rest] = SplitFileSetting(arg, value());
+            options.fileSettings.push_back({CliOptions::FileSetting::Kind::shortcut, name, 0, 0, rest, {}});
+        } else if (arg == "--dir-registry" && action == Action::newProject) {
+            const std::string& text = value();
+            std::vector<std::string> fields = SplitFields(arg + " " + text, text, 3);
+            if (fields[0].size() != 1 || fields[0][0] < '0' || fields[0][0] > '3') Usage(IDS_CLI_BAD_FIELDS, arg + " " + args[i]);
+            options.dirRegistry = fields;
+        } else if (arg == "--dir-ini" && action == Action::newProject) {
+            const std::string& text = value();
+            options.dirIni = SplitFields(arg + " " + text, text, 3);
         } else if (arg == "--no-subdirs" && action == Action::newProject) {
             options.includeSubdirs = false;
         } else if (arg.size() > 1 && arg[0] == '-') {

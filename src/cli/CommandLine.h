@@ -24,6 +24,20 @@ struct CliOptions {
     std::optional<std::string> wizardBitmap;      // new: the bitmap at the left of the wizard
     std::optional<std::string> backgroundBitmap;  // new: the bitmap tiled on the background
     std::optional<std::string> texts;             // new: wizard texts to import (the export format)
+    // new: per-file settings, in the order given. option: "SLOT:VALUE" (one of the five
+    // option slots); icon: "FOLDER,NAME" (the Start-menu icon); shortcut: the desktop
+    // shortcut's name.
+    struct FileSetting {
+        enum class Kind { option, icon, shortcut } kind;
+        std::string name;
+        int slot = 0;
+        int value = 0;
+        std::string first, second;
+    };
+    std::vector<FileSetting> fileSettings;
+    // new: where the installer reads and stores the installation directory.
+    std::optional<std::vector<std::string>> dirRegistry;  // ROOT (0-3), KEY, VALUE
+    std::optional<std::vector<std::string>> dirIni;       // FILE, SECTION, ENTRY
     int testPage = -1;  // test-wizard: the text group of the page to start at, -1 for the first page
     bool includeSubdirs = true;
     bool assumeYes = false;

@@ -92,6 +92,31 @@ int NewProject(const CliOptions& options)
         if (index < 0) return Error(FormatText(LoadString(IDS_CLI_NOT_A_PROJECT_FILE), name));
         data.m_files[static_cast<std::size_t>(index)].SetOption(OPT_TARGET_DIR, target);
     }
+    for (const CliOptions::FileSetting& setting : options.fileSettings) {
+        int index = data.m_files.FindFile(setting.name);
+        if (index < 0) return Error(FormatText(LoadString(IDS_CLI_NOT_A_PROJECT_FILE), setting.name));
+        CFileItem& item = data.m_files[static_cast<std::size_t>(index)];
+        switch (setting.kind) {
+        case CliOptions::FileSetting::Kind::option: item.SetOption(setting.slot, setting.value); break;
+        case CliOptions::FileSetting::Kind::icon:
+            item.m_strIconFolder = setting.first;
+            item.m_strIconName = setting.second;
+            break;
+        case CliOptions::FileSetting::Kind::shortcut: item.m_strShortcutName = setting.first; break;
+        }
+    }
+    if (options.dirRegistry) {
+        data.m_nRegRoot = (*options.dirRegistry)[0][0] - '0';
+        data.m_strRegKey = (*options.dirRegistry)[1];
+        data.m_strRegValue = (*options.dirRegistry)[2];
+        data.m_nDirFlags |= 0x4;
+    }
+    if (options.dirIni) {
+        data.m_strIniFile = (*options.dirIni)[0];
+        data.m_strIniSection = (*options.dirIni)[1];
+        data.m_strIniEntry = (*options.dirIni)[2];
+        data.m_nDirFlags |= 0x8;
+    }
     try {
         SaveSettingsFile(data, options.file);
     } catch (const CFileError& e) {

@@ -60,6 +60,20 @@ TEST(CommandLine, Accepted)
     EXPECT_EQ(look.texts, "French.txt");
     EXPECT_FALSE(full.windowMode);
     EXPECT_FALSE(full.wizardBitmap);
+
+    CliOptions files = ParseCliArguments({"new", "p.kft", "--source", "d", "--option", "a.dll=4:2", "--icon",
+                                          "tool.exe=#Start Menu#Acme,Acme Tool, v2", "--shortcut", "tool.exe=Acme",
+                                          "--dir-registry", "1,Software\\Acme,Dir", "--dir-ini", "acme.ini,Setup,Dir"});
+    using Kind = CliOptions::FileSetting::Kind;
+    ASSERT_EQ(files.fileSettings.size(), 3u);
+    EXPECT_TRUE(files.fileSettings[0].kind == Kind::option && files.fileSettings[0].name == "a.dll" &&
+                files.fileSettings[0].slot == 4 && files.fileSettings[0].value == 2);
+    EXPECT_TRUE(files.fileSettings[1].kind == Kind::icon && files.fileSettings[1].first == "#Start Menu#Acme" &&
+                files.fileSettings[1].second == "Acme Tool, v2")
+        << "the folder ends at the first comma, the icon's name takes the rest";
+    EXPECT_TRUE(files.fileSettings[2].kind == Kind::shortcut && files.fileSettings[2].first == "Acme");
+    EXPECT_EQ(files.dirRegistry, (std::vector<std::string>{"1", "Software\\Acme", "Dir"}));
+    EXPECT_EQ(files.dirIni, (std::vector<std::string>{"acme.ini", "Setup", "Dir"}));
 }
 
 TEST(CommandLine, TestWizardWritesTheTestProgramOfAStartPage)
@@ -100,6 +114,12 @@ TEST(CommandLine, Refused)
         {{"test-wizard", "-o", "T.exe"}, "test-wizard needs a file name"},
         {{"build", "p.kft", "--page", "2"}, "unknown option: --page"},
         {{"new", "p.kft", "--source", "d", "--window-mode", "2"}, "unknown option: --window-mode 2"},
+        {{"new", "p.kft", "--source", "d", "--option", "a=5:1"}, "malformed value (see --help): --option a=5:1"},
+        {{"new", "p.kft", "--source", "d", "--option", "=0:1"}, "malformed value (see --help): --option =0:1"},
+        {{"new", "p.kft", "--source", "d", "--icon", "a=Folder"}, "malformed value (see --help): --icon a=Folder"},
+        {{"new", "p.kft", "--source", "d", "--shortcut", "a="}, "malformed value (see --help): --shortcut a="},
+        {{"new", "p.kft", "--source", "d", "--dir-registry", "4,K,V"}, "malformed value (see --help): --dir-registry 4,K,V"},
+        {{"new", "p.kft", "--source", "d", "--dir-ini", "a.ini,S"}, "malformed value (see --help): --dir-ini a.ini,S"},
     };
     for (const Case& c : cases) {
         try {

@@ -122,5 +122,53 @@ cmp -s "$work/src2/setwright-e2e-system.txt" "$systemFile" || fail "the System f
 [ ! -e "$programFiles/setwright-e2e-system.txt" ] || fail "the System file went to the installation directory"
 grep -qF 'Program Files\Setwright E2E\main.txt' "$work/log.txt" || fail "the log does not show the expanded default directory"
 
+# The options of files and of the project: a Start-menu icon in a folder of its own and one
+# in the Startup folder, a desktop shortcut, a file not installed, one never uninstalled, a
+# shared file in the System folder with its usage count, and the installation directory
+# stored in the registry and in an .ini file. A second run without /D= installs into the
+# stored directory. The uninstaller then removes the icons, the shortcut, the counted use
+# and the folder it made, and leaves the file that is never uninstalled.
+mkdir -p "$work/src3"
+user=$(id -un)
+menu="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+rm -rf "$menu/Setwright E2E"  # made by an earlier run that stopped half-way
+sharedDlls='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
+shared='C:\windows\system32\setwright-e2e-shared.dll'
+WINEDEBUG=-all "$wine" reg delete "$sharedDlls" /v "$shared" /f >/dev/null 2>&1
+for f in tool.exe readme.txt keep.txt skip.txt setwright-e2e-shared.dll; do echo "$f" >"$work/src3/$f"; done
+"$cli" new "$work/O.kft" --source "$work/src3" --platform 2 --title "Setwright E2E Options" \
+  --icon 'tool.exe=Setwright E2E,E2E Tool' --shortcut 'tool.exe=Setwright E2E Tool' \
+  --icon 'readme.txt=#Startup#,E2E Readme' --option keep.txt=3:0 --option skip.txt=3:2 \
+  --target setwright-e2e-shared.dll=2 --dir-registry '2,Software\Setwright E2E Options,Dir' \
+  --dir-ini 'setwright-e2e.ini,Setup,Dir' >/dev/null || fail "new with file options"
+"$cli" build "$work/O.kft" -o "$work/Options.exe" --yes >/dev/null || fail "build with file options"
+expect 0 "Installation complete."                       "$work/Options.exe" "$work/options"
+links=("$menu/Setwright E2E/E2E Tool.lnk" "$(find "$menu" -maxdepth 1 -iname startup)/E2E Readme.lnk" "$WINEPREFIX/drive_c/users/$user/Desktop/Setwright E2E Tool.lnk")
+for link in "${links[@]}"; do [ -s "$link" ] || fail "no shortcut $link"; done
+grep -qF 'tool.exe' "${links[0]}" 2>/dev/null || fail "the Start-menu icon does not lead to tool.exe"
+[ ! -e "$work/options/skip.txt" ] || fail "a file marked 'do not install' was installed"
+WINEDEBUG=-all "$wine" reg query "$sharedDlls" /v "$shared" 2>/dev/null | tr -d '\r' | grep -q '0x1$' || fail "the shared file's usage count is not 1"
+WINEDEBUG=-all "$wine" reg query 'HKLM\Software\Setwright E2E Options' /v Dir 2>/dev/null | grep -qF "$(winpath "$work/options")" ||
+  fail "the installation directory was not stored in the registry"
+grep -qiF "Dir=$(winpath "$work/options")" "$WINEPREFIX/drive_c/windows/setwright-e2e.ini" 2>/dev/null ||
+  fail "the installation directory was not stored in the .ini file"
+WINEDEBUG=-all "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Setwright E2E Options' /v UninstallString \
+  2>/dev/null | grep -qF 'Uninstal.exe' || fail "the uninstaller is not in the list of installed programs"
+rm -f "$work/options/readme.txt"
+expect 0 "Installation complete."                       "$work/Options.exe" ""
+[ -f "$work/options/readme.txt" ] || fail "a second installation without /D= did not use the stored directory"
+timeout 120 "$wine" "$work/options/Uninstal.exe" /S >/dev/null 2>&1
+# The uninstaller's last step, removing its own file, is done by a copy of it that waits
+# for it to end; the wine server here stays up, so wait for the file to go.
+for _ in $(seq 60); do [ -e "$work/options/Uninstal.exe" ] || break; sleep 1; done
+for link in "${links[@]}"; do [ ! -e "$link" ] || fail "the uninstaller left $link"; done
+[ ! -e "$menu/Setwright E2E" ] || fail "the uninstaller left the Start-menu folder it made"
+[ -f "$work/options/keep.txt" ] || fail "the uninstaller removed a file marked 'do not uninstall'"
+# Both installations counted a use; the uninstaller takes back both, and keeps the
+# unused file (the safe answer unattended) without a count.
+WINEDEBUG=-all "$wine" reg query "$sharedDlls" /v "$shared" >/dev/null 2>&1 && fail "the shared file's count was not taken back"
+[ ! -e "$work/options/tool.exe" ] || fail "the uninstaller left tool.exe"
+rm -f "$WINEPREFIX/drive_c/windows/system32/setwright-e2e-shared.dll" "$WINEPREFIX/drive_c/windows/setwright-e2e.ini"
+
 [ "$failures" -eq 0 ] && echo "All installer cases pass." || echo "$failures installer case(s) failed."
 [ "$failures" -eq 0 ]
