@@ -233,7 +233,6 @@ void CFilesPage::OnListSize(wxSizeEvent& event)
     int clientWidth = m_pList->GetClientSize().x;
     int fileWidth = clientWidth - m_pList->GetColumnWidth(1);
     if (fileWidth > 0) m_pList->SetColumnWidth(0, fileWidth);
-    m_nListClientWidth = clientWidth;
 }
 
 }  // namespace sw

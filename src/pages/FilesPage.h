@@ -52,7 +52,6 @@ private:
     wxListCtrl* m_pList;
     COptSheet* m_pOptSheet;
     wxTimer m_buildTimer;
-    int m_nListClientWidth = 0;
 };
 
 }  // namespace sw
