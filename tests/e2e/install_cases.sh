@@ -2,10 +2,12 @@
 # The installer runtime end to end: setwright-cli builds a fixture project for 64-bit
 # Windows, and the installation program runs unattended under wine. Each case gives the
 # exit code, a line the installer's log must hold, and how the program was changed.
-# Usage: install_cases.sh <setwright-cli> <wine> <wine prefix folder>
+# Usage: install_cases.sh <setwright-cli> <wine> <wine prefix folder> [<x86_64-w64-mingw32-g++>]
+# (the cross-compiler makes DLLs with version information for the version questions)
 set -u
 cli=$(realpath "$1")
 wine=$2
+mingw=${4:-}
 export WINEPREFIX=$(realpath -m "$3")
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY  # unattended: no window may be needed
@@ -13,7 +15,7 @@ work=$(mktemp -d)
 # What the target-folder cases install outside the test's own folder, into the prefix.
 programFiles="$WINEPREFIX/drive_c/Program Files/Setwright E2E"
 systemFile="$WINEPREFIX/drive_c/windows/system32/setwright-e2e-system.txt"
-trap 'rm -rf "$work" "$programFiles" "$systemFile"; wineserver -k >/dev/null 2>&1' EXIT
+trap 'rm -rf "$work" "$programFiles" "$systemFile" "$WINEPREFIX/drive_c/windows/system32/setwright-e2e-version.dll"; wineserver -k >/dev/null 2>&1' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -169,6 +171,37 @@ for link in "${links[@]}"; do [ ! -e "$link" ] || fail "the uninstaller left $li
 WINEDEBUG=-all "$wine" reg query "$sharedDlls" /v "$shared" >/dev/null 2>&1 && fail "the shared file's count was not taken back"
 [ ! -e "$work/options/tool.exe" ] || fail "the uninstaller left tool.exe"
 rm -f "$WINEPREFIX/drive_c/windows/system32/setwright-e2e-shared.dll" "$WINEPREFIX/drive_c/windows/setwright-e2e.ini"
+
+# Versions: a System file installed over a newer version of itself, or over one in another
+# language, keeps the installed file unattended (the question's safe answer, logged); over
+# an older version it replaces it.
+versioned() {  # versioned <dll> <version> <language>
+  local rc=$work/v.rc
+  printf '1 VERSIONINFO\nFILEVERSION %s,0,0,0\nPRODUCTVERSION %s,0,0,0\nBEGIN\n BLOCK "VarFileInfo"\n BEGIN\n  VALUE "Translation", %s, 1200\n END\nEND\n' \
+    "$2" "$2" "$3" >"$rc"
+  "${mingw%g++}windres" "$rc" -O coff -o "$work/v.o" && echo 'int setwright_e2e;' >"$work/v.c" &&
+    "${mingw%g++}gcc" -shared -s "$work/v.c" "$work/v.o" -o "$1"
+}
+if [ -n "$mingw" ]; then
+  systemDll="$WINEPREFIX/drive_c/windows/system32/setwright-e2e-version.dll"
+  mkdir -p "$work/src4"
+  versioned "$work/src4/setwright-e2e-version.dll" 2 0x409 || fail "the versioned DLL does not build"
+  "$cli" new "$work/V.kft" --source "$work/src4" --platform 2 --uninstaller "" \
+    --target setwright-e2e-version.dll=2 >/dev/null || fail "new with a versioned file"
+  "$cli" build "$work/V.kft" -o "$work/Version.exe" --yes >/dev/null || fail "build with a versioned file"
+  for installed in "3 0x409 kept" "2 0x407 kept" "1 0x409 replaced"; do
+    set -- $installed
+    versioned "$systemDll" "$1" "$2" && cp "$systemDll" "$work/installed.dll"
+    expect 0 "Installation complete."                   "$work/Version.exe" "$work/version"
+    if [ "$3" = kept ]; then
+      cmp -s "$systemDll" "$work/installed.dll" || fail "version $1 language $2 was replaced"
+      grep -qF "Kept the installed" "$work/log.txt" || fail "the log does not say the version $1 file was kept"
+    else
+      cmp -s "$systemDll" "$work/src4/setwright-e2e-version.dll" || fail "the older version $1 was not replaced"
+    fi
+  done
+  rm -f "$systemDll"
+fi
 
 [ "$failures" -eq 0 ] && echo "All installer cases pass." || echo "$failures installer case(s) failed."
 [ "$failures" -eq 0 ]
