@@ -13,6 +13,7 @@
 #include "core/InstallFormat.h"
 #include "core/ProgramLayout.h"
 #include "core/StreamDecoder.h"
+#include "runtime/ByteBuilder.h"
 #include "runtime/StreamTestSupport.h"
 
 #include <zlib.h>
@@ -22,16 +23,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void Put16(Bytes& b, std::uint32_t v)
-{
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32(Bytes& b, std::uint32_t v)
-{
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
+using test::Put16;
+using test::Put32;
 void PutString(Bytes& b, const std::string& s)
 {
     b.insert(b.end(), s.begin(), s.end());

@@ -7,22 +7,15 @@
 
 #include "core/InstallFormat.h"
 #include "core/UninstallerRecords.h"
+#include "runtime/ByteBuilder.h"
 
 namespace sw {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void Put16(Bytes& b, std::uint32_t v)
-{
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32(Bytes& b, std::uint32_t v)
-{
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
+using test::Put16;
+using test::Put32;
 void PutBytes(Bytes& b, const std::string& s) { b.insert(b.end(), s.begin(), s.end()); }
 
 Bytes Texts(const std::vector<std::string>& texts, std::uint32_t first = 1)
