@@ -201,6 +201,27 @@ if [ -n "$mingw" ]; then
     fi
   done
   rm -f "$systemDll"
+
+  # A control (option 4 = 2) is registered once it is in place: its DllRegisterServer
+  # leaves a key behind.
+  mkdir -p "$work/src5"
+  cat >"$work/control.cpp" <<'CONTROL'
+#include <windows.h>
+extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer()
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Setwright E2E Registered", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr))
+        return E_FAIL;
+    RegCloseKey(key);
+    return S_OK;
+}
+CONTROL
+  "$mingw" -shared -static -s -o "$work/src5/control.ocx" "$work/control.cpp" || fail "the test control does not build"
+  WINEDEBUG=-all "$wine" reg delete 'HKCU\Software\Setwright E2E Registered' /f >/dev/null 2>&1
+  "$cli" new "$work/C.kft" --source "$work/src5" --platform 2 --uninstaller "" --option control.ocx=4:2 >/dev/null &&
+    "$cli" build "$work/C.kft" -o "$work/Control.exe" --yes >/dev/null || fail "build with a control"
+  expect 0 "Registered control"                         "$work/Control.exe" "$work/control"
+  WINEDEBUG=-all "$wine" reg query 'HKCU\Software\Setwright E2E Registered' >/dev/null 2>&1 || fail "the control was not registered"
 fi
 
 [ "$failures" -eq 0 ] && echo "All installer cases pass." || echo "$failures installer case(s) failed."
