@@ -23,6 +23,7 @@
 #include "core/ProgramLayout.h"
 #include "core/UninstallInfo.h"
 #include "core/UninstallerRecords.h"
+#include "win32/FormatText.h"
 #include "win32/Heap.h"
 #include "win32/WholeFile.h"
 
@@ -217,14 +218,15 @@ int Uninstall(const Arguments& args, CMessages& messages)
         removal.RemoveRecords(info.records, info.count);
         removal.RemoveKeys(package.keys, package.keyCount);
         if (com) CoUninitialize();
-        // After a failure the uninstaller and its information stay, so that it can run
-        // again once whatever held things is gone.
-        if (removal.Incomplete() || !StartSelfRemoval(self, CreatedFoldersAroundSelf(self, info), args.log)) {
+        if (removal.Incomplete()) {
+            // The uninstaller and its information stay, so that it can run again once
+            // whatever held things is gone.
             result = kUninstallIncomplete;
             LogText("Uninstallation incomplete.\r\n");
             if (!messages.Silent()) {
                 const wchar_t* first = removal.FirstFailure();
-                wchar_t* text = win::JoinPath(L"Some items could not be removed. The first one:\n", first ? first : self);
+                // The uninstaller's texts have none for this.
+                wchar_t* text = win::FormatText(L"Some items could not be removed. The first one:\n%s", first ? first : self);
                 MessageBoxW(nullptr, text ? text : L"Some items could not be removed.", messages.Text(kUninstTitle),
                             MB_OK | MB_ICONWARNING);
                 win::Release(text);
@@ -233,6 +235,9 @@ int Uninstall(const Arguments& args, CMessages& messages)
             if (removal.RestartNeeded()) LogText("Restart needed: files in use go at the next start of Windows.\r\n");
             LogText("Uninstallation complete.\r\n");
             messages.Show(kUninstDone, nullptr, MB_OK | MB_ICONINFORMATION, IDOK);
+            // Last, so that the copy that removes the uninstaller does not wait for the
+            // user to close the message.
+            if (!StartSelfRemoval(self, CreatedFoldersAroundSelf(self, info), args.log)) result = kUninstallIncomplete;
         }
     }
     win::Release(info.records);

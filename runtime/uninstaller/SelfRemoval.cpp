@@ -9,8 +9,7 @@ namespace sw {
 
 namespace {
 
-// How long the copy gives the uninstaller to end, and Windows to let go of its file.
-constexpr DWORD kExitWaitMs = 60 * 1000;
+// How long the copy gives Windows to let go of the file of a program that has ended.
 constexpr int kDeleteTries = 50;
 constexpr DWORD kDeleteRetryMs = 100;
 
@@ -127,7 +126,7 @@ int RunSelfRemoval(const CleanupArguments& arguments)
     // Only the uninstaller starts this, handing over its own process: without one the
     // arguments were typed by hand, and nothing is deleted.
     if (!arguments.original || !arguments.originalPath ||
-        WaitForSingleObject(arguments.original, kExitWaitMs) == WAIT_FAILED) {
+        WaitForSingleObject(arguments.original, INFINITE) != WAIT_OBJECT_0) {
         LogText("The cleanup copy was started without its uninstaller: nothing removed.\r\n");
         return kUninstallInvalidInfo;
     }
