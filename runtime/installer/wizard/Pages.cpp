@@ -156,6 +156,18 @@ void FillPage(CWizard& wizard, HWND page, unsigned index)
     switch (index) {
     case kDialogWelcome:
         SetTexts(page, setup, kGroupWelcome);
+        // The welcome sentence in bold.
+        if (HWND welcome = GetDlgItem(page, kIdText1)) {
+            if (!wizard.boldFont) {
+                LOGFONTW font{};
+                auto pageFont = reinterpret_cast<HFONT>(SendMessageW(page, WM_GETFONT, 0, 0));
+                if (pageFont && GetObjectW(pageFont, sizeof font, &font) == sizeof font) {
+                    font.lfWeight = FW_BOLD;
+                    wizard.boldFont = CreateFontIndirectW(&font);
+                }
+            }
+            if (wizard.boldFont) SendMessageW(welcome, WM_SETFONT, reinterpret_cast<WPARAM>(wizard.boldFont), FALSE);
+        }
         FlowColumn(page, kTextColumn, 4, kMargin, kContentBottom);
         break;
     case kDialogInformation:

@@ -361,7 +361,7 @@ unsigned StartPage(const CSetup& setup)
 int RunWizard(const sw::CSetup& setup, HINSTANCE instance)
 {
     using namespace sw::wizard;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
     CWizard wizard(setup, instance);
@@ -397,5 +397,6 @@ int RunWizard(const sw::CSetup& setup, HINSTANCE instance)
         sw::win::Release(wizard.worker);
     }
     FreeDib(wizard.bitmap);
+    if (wizard.boldFont) DeleteObject(wizard.boldFont);
     return wizard.exitCode;
 }

@@ -33,6 +33,7 @@ struct CWizard {
     // to the End page when the page was reached with Start.
     unsigned simulatedPermille = 0;
     bool simulationEnds = false;
+    HFONT boldFont = nullptr;  // the welcome sentence's, made from the pages' font
 
     CWizard(const CSetup& s, HINSTANCE i) : setup(s), instance(i) {}
 };
