@@ -224,5 +224,20 @@ CONTROL
   WINEDEBUG=-all "$wine" reg query 'HKCU\Software\Setwright E2E Registered' >/dev/null 2>&1 || fail "the control was not registered"
 fi
 
+# A font (target 3) goes into the Fonts folder and is registered under its name.
+font=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+if [ -f "$font" ]; then
+  fontsKey='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
+  mkdir -p "$work/src6" && cp "$font" "$work/src6/SetwrightE2E.ttf"
+  "$cli" new "$work/F.kft" --source "$work/src6" --platform 2 --uninstaller "" --target SetwrightE2E.ttf=3 >/dev/null &&
+    "$cli" build "$work/F.kft" -o "$work/Font.exe" --yes >/dev/null || fail "build with a font"
+  expect 0 "Registered font"                            "$work/Font.exe" "$work/font"
+  cmp -s "$font" "$WINEPREFIX/drive_c/windows/Fonts/SetwrightE2E.ttf" || fail "the font is not in the Fonts folder"
+  WINEDEBUG=-all "$wine" reg query "$fontsKey" /v 'SetwrightE2E (TrueType)' 2>/dev/null | grep -qF 'SetwrightE2E.ttf' ||
+    fail "the font is not registered"
+  WINEDEBUG=-all "$wine" reg delete "$fontsKey" /v 'SetwrightE2E (TrueType)' /f >/dev/null 2>&1
+  rm -f "$WINEPREFIX/drive_c/windows/Fonts/SetwrightE2E.ttf"
+fi
+
 [ "$failures" -eq 0 ] && echo "All installer cases pass." || echo "$failures installer case(s) failed."
 [ "$failures" -eq 0 ]
