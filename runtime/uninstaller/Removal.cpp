@@ -217,10 +217,11 @@ void CRemoval::RemoveKey(std::uint32_t root, const char* text, std::size_t lengt
         LogLine("", whole);
     } else {
         LSTATUS status = RegDeleteTreeW(RootKey(root), key);
-        LogText(status == ERROR_SUCCESS ? "Removed registry key " : Missing(static_cast<DWORD>(status)) ? "Already gone: registry key " : "Cannot remove registry key ");
+        bool removed = status == ERROR_SUCCESS, missing = Missing(static_cast<DWORD>(status));
+        LogText(removed ? "Removed registry key " : missing ? "Already gone: registry key " : "Cannot remove registry key ");
         LogText(RootName(root));
         LogLine("", key);
-        if (status != ERROR_SUCCESS && !Missing(static_cast<DWORD>(status))) {
+        if (!removed && !missing) {
             if (!m_firstFailure) m_firstFailure = win::CopyWide(key);
             ++m_failures;
         }
