@@ -7,6 +7,7 @@
 #include "Log.h"
 #include "core/InstallFormat.h"
 #include "win32/Heap.h"
+#include "win32/SystemLibrary.h"
 
 namespace sw {
 namespace {
@@ -53,6 +54,13 @@ bool WriteDecoded(void* context, const std::uint8_t* data, std::size_t size)
 // The version and language of an installed file, from its version resource.
 bool InstalledVersion(const wchar_t* path, std::uint64_t& version, std::uint32_t& language)
 {
+    using SizeFunction = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+    using InfoFunction = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+    using QueryFunction = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+    auto GetFileVersionInfoSizeW = win::SystemFunction<SizeFunction>(L"version.dll", "GetFileVersionInfoSizeW");
+    auto GetFileVersionInfoW = win::SystemFunction<InfoFunction>(L"version.dll", "GetFileVersionInfoW");
+    auto VerQueryValueW = win::SystemFunction<QueryFunction>(L"version.dll", "VerQueryValueW");
+    if (!GetFileVersionInfoSizeW || !GetFileVersionInfoW || !VerQueryValueW) return false;
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeW(path, &ignored);
     if (size == 0) return false;

@@ -11,6 +11,7 @@
 #include <new>
 
 #include "../../win32/Heap.h"
+#include "../../win32/SystemLibrary.h"
 #include "../ExitCodes.h"
 #include "WizardState.h"
 
@@ -361,8 +362,10 @@ unsigned StartPage(const CSetup& setup)
 int RunWizard(const sw::CSetup& setup, HINSTANCE instance)
 {
     using namespace sw::wizard;
+    // comctl32 from the system folder only (see win32/SystemLibrary.h).
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    if (auto init = sw::win::SystemFunction<InitFunction>(L"comctl32.dll", "InitCommonControlsEx")) init(&controls);
 
     CWizard wizard(setup, instance);
     wizard.test = setup.IsTest();
