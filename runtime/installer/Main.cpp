@@ -19,6 +19,7 @@
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
 #include "core/ProgramLayout.h"
+#include "win32/FormatText.h"
 #include "win32/Heap.h"
 #include "wizard/Wizard.h"
 
@@ -81,21 +82,8 @@ void Report(const EarlyTexts& texts, unsigned index, const wchar_t* fallback, co
 {
     wchar_t* format = texts.Get(index, fallback);
     wchar_t* caption = texts.Get(0, L"Setup");
-    std::size_t length = win::WideLength(format), argumentLength = win::WideLength(argument);
-    auto* message = win::AllocateArray<wchar_t>(length + argumentLength + 1);
-    if (message && format) {
-        std::size_t n = 0;
-        bool filled = false;
-        for (std::size_t i = 0; i < length; ++i) {
-            if (!filled && format[i] == L'%' && i + 1 < length && (format[i + 1] == L's' || format[i + 1] == L'd')) {
-                for (std::size_t j = 0; j < argumentLength; ++j) message[n++] = argument[j];
-                filled = true;
-                ++i;
-            } else {
-                message[n++] = format[i];
-            }
-        }
-        message[n] = 0;
+    wchar_t* message = format ? win::FormatText(format, argument) : nullptr;
+    if (message) {
         LogLine("", message);
         if (!g_silent) MessageBoxW(nullptr, message, caption ? caption : L"Setup", MB_OK | MB_ICONERROR);
     }
@@ -181,11 +169,8 @@ int OpenVolumes(const EarlyTexts& texts, const ProgramView& view, const wchar_t*
             }
             wchar_t* format = texts.Get(kTextInsertDisk, kInsertDisk);
             wchar_t* caption = texts.Get(0, L"Setup");
-            wchar_t message[512];
-            wsprintfW(message, L"%.400s", format ? format : kInsertDisk);
-            auto* prompt = win::AllocateArray<wchar_t>(win::WideLength(message) + 16);
-            if (prompt) wsprintfW(prompt, message, number + 1);
-            int answer = MessageBoxW(nullptr, prompt ? prompt : message, caption ? caption : L"Setup", MB_RETRYCANCEL | MB_ICONINFORMATION);
+            wchar_t* prompt = win::FormatText(format ? format : kInsertDisk, disk);
+            int answer = MessageBoxW(nullptr, prompt ? prompt : kInsertDisk, caption ? caption : L"Setup", MB_RETRYCANCEL | MB_ICONINFORMATION);
             Release(prompt);
             Release(caption);
             Release(format);

@@ -4,6 +4,7 @@
 
 #include "SystemFolders.h"
 #include "core/InstallFormat.h"
+#include "win32/FormatText.h"
 #include "win32/Heap.h"
 
 namespace sw {
@@ -236,26 +237,7 @@ const wchar_t* CSetup::Text(unsigned group, unsigned index) const
 
 wchar_t* CSetup::FormatText(unsigned group, unsigned index, const wchar_t* argument) const
 {
-    const wchar_t* text = Text(group, index);
-    std::size_t length = win::WideLength(text), argumentLength = win::WideLength(argument);
-    auto* out = win::AllocateArray<wchar_t>(length + argumentLength + 1);
-    if (!out) return nullptr;
-    std::size_t n = 0;
-    bool filled = false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (text[i] == L'%' && i + 1 < length && text[i + 1] == L'%') {
-            out[n++] = L'%';
-            ++i;
-        } else if (!filled && text[i] == L'%' && i + 1 < length && (text[i + 1] == L's' || text[i + 1] == L'd')) {
-            for (std::size_t j = 0; j < argumentLength; ++j) out[n++] = argument[j];
-            filled = true;
-            ++i;
-        } else {
-            out[n++] = text[i];
-        }
-    }
-    out[n] = 0;
-    return out;
+    return win::FormatText(Text(group, index), argument);
 }
 
 void CSetup::SetProposedDirectory(const wchar_t* directory)
