@@ -66,6 +66,11 @@ public:
     bool Next(UninstallRecord& record);
     // Next stopped at a damaged record that is not the last one: the file was altered.
     bool Damaged() const { return m_damaged; }
+    // Where the records read so far end. Once Next has returned false without Damaged, an
+    // installation that adds to the file (installing again into the same folder) cuts it
+    // here and appends its records, so that the bytes of an interrupted write never end
+    // up before sound records, where they would make the file look altered.
+    std::size_t End() const { return m_pos; }
 
 private:
     // A record header with a sound check value starts somewhere after `from`.

@@ -150,6 +150,29 @@ TEST(UninstallInfo, AnInterruptedLastRecordEndsTheListQuietly)
     }
 }
 
+// Installing again into the same folder adds to the file: cut at the end of the sound
+// records, the records that follow read as one list, with no damage from the torn write.
+TEST(UninstallInfo, AnotherInstallationContinuesAfterTheSoundRecords)
+{
+    Bytes file = WholeFile();
+    std::size_t sound = file.size() - Record(kItems.back()).size();
+    file.resize(file.size() - 5);  // the last record torn
+    CUninstallInfoReader reader(file.data(), file.size());
+    UninstallRecord record{};
+    while (reader.Next(record)) {
+    }
+    ASSERT_FALSE(reader.Damaged());
+    EXPECT_EQ(reader.End(), sound);
+    file.resize(reader.End());
+    Append(file, Record(kItems.back()));
+    bool damaged = true;
+    ExpectItems(ReadAll(file, &damaged), kItems.size());
+    EXPECT_FALSE(damaged);
+    Bytes empty = Header();
+    CUninstallInfoReader headerOnly(empty.data(), empty.size());
+    EXPECT_EQ(headerOnly.End(), kUninstallInfoHeaderSize);
+}
+
 // A flipped byte anywhere in a record that others follow: the reader stops there and
 // calls the file damaged, so that nothing of an altered list is acted on blindly.
 TEST(UninstallInfo, ADamagedRecordBeforeTheLastIsReported)
