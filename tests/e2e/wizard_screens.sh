@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installer's wizard on a screen: setwright-cli writes the wizard test program of a
 # fixture project (title "Acme Tools", a wizard bitmap, a background bitmap, an information
-# text and a long welcome text) for every start page (-1, 0 to 5), in the small window mode
+# text, a long welcome text, a file to view and one to run at the end) for every start page (-1, 0 to 5), in the small window mode
 # and in the full-screen mode, and of a project without bitmaps or information text in the
 # full-screen mode (the blue gradient, the layout without the bitmap band) for pages -1 and
 # 2; each one runs under wine on the X display this script is given (run it under
@@ -41,6 +41,8 @@ wineserver -w
 # The fixtures: a file to install, a wizard bitmap of 128 x 280 pixels, a background pattern.
 mkdir -p "$work/src"
 echo "hello" >"$work/src/readme.txt"
+# The file to run at the end leaves a mark beside itself.
+printf '@echo off\r\necho ran>"%%~dp0ran.txt"\r\n' >"$work/src/finish.bat"
 convert -size 128x280 gradient:'#2050b0-#f0c040' BMP3:"$work/wizard.bmp" || fail "convert wizard.bmp"
 convert -size 48x48 pattern:checkerboard -fill '#204060' -colorize 60 BMP3:"$work/background.bmp" || fail "convert background.bmp"
 # Texts in the export format: a welcome text that needs three lines, an information text
@@ -50,11 +52,14 @@ convert -size 48x48 pattern:checkerboard -fill '#204060' -colorize 60 BMP3:"$wor
   printf '*0101*\r\n'
   for n in $(seq 1 40); do printf 'Line %d of the licence agreement that the information page shows in its scrollable window.\r\n' "$n"; done
   printf '\r\n*0202*\r\nTo install into another directory, type its name or click the button to the right of it.\r\n\r\n'
+  printf '*0502*\r\nThe file of late changes is worth a look:\r\n\r\n'
+  printf '*0503*\r\nThe last step runs when you click OK, unless you clear this box:\r\n\r\n'
 } >"$work/texts.txt"
 for mode in small full; do
   "$cli" new "$work/$mode.kft" --source "$work/src" --title "Acme Tools" --platform 2 --window-mode $([ $mode = full ] && echo 1 || echo 0) \
     --wizard-bitmap "$work/wizard.bmp" --background-bitmap "$work/background.bmp" --texts "$work/texts.txt" \
-    --default-dir '#Program Files#\Acme Tools' >/dev/null || fail "new $mode"
+    --default-dir '#Program Files#\Acme Tools' --option readme.txt=1:1 --option finish.bat=1:2 >/dev/null ||
+    fail "new $mode"
 done
 "$cli" new "$work/plain.kft" --source "$work/src" --title "Acme Tools" --platform 2 --window-mode 1 \
   --default-dir 'C:\Acme' >/dev/null || fail "new plain"
@@ -201,7 +206,11 @@ if [ -n "$click" ]; then
   "$wine" "$click" "$caption - End" 1 >/dev/null 2>&1 || fail "install: cannot click OK"
   wait_exit $pid
   [ "$rc" = 0 ] || { fail "the installation through the wizard ended with exit code $rc"; sed 's/^/  | /' "$work/wine.txt"; }
-  cmp -s "$work/src/readme.txt" "$target/readme.txt" || fail "the wizard did not install readme.txt"
+  cmp -s "$work/src/readme.txt" "$target/readme.txt" && cmp -s "$work/src/finish.bat" "$target/finish.bat" ||
+    fail "the wizard did not install readme.txt and finish.bat"
+  # The Run box was checked: OK ran finish.bat.
+  for try in $(seq 1 20); do [ -e "$target/ran.txt" ] && break; sleep 0.5; done
+  [ -e "$target/ran.txt" ] || fail "OK on the End page did not run finish.bat"
   stop
 
   # An installation that fails: the directory is a file, so nothing can go into it. The End
