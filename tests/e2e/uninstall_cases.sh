@@ -193,6 +193,52 @@ grep -qF "Uninstallation incomplete." "$work/log.txt" || fail "the log does not 
 [ ! -e "$stuck/files/other.txt" ] || fail "the rest was not removed when one thing could not be"
 [ -e "$stuck/Remove.exe" ] && [ -e "$stuck/Remove.dat" ] || fail "an incomplete uninstallation removed the uninstaller"
 
+# A file in use (held open by a program that lets nobody delete it) goes at the next start
+# of Windows. The holder lets go once the uninstaller's log says so, so that waiting for
+# the prefix's programs to end does not wait for it.
+cat >"$work/holder.cpp" <<'HOLDER'
+#include <windows.h>
+#include <cstring>
+int wmain(int, wchar_t** argv)
+{
+    HANDLE held = CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (held == INVALID_HANDLE_VALUE) return 1;
+    CloseHandle(CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));  // holding now
+    for (int i = 0; i < 1200; ++i) {
+        char text[4096] = {};
+        DWORD read = 0;
+        HANDLE log = CreateFileW(argv[3], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (log != INVALID_HANDLE_VALUE) {
+            ReadFile(log, text, sizeof text - 1, &read, nullptr);
+            CloseHandle(log);
+        }
+        if (std::strstr(text, "Uninstallation ")) break;
+        Sleep(100);
+    }
+    CloseHandle(held);
+    return 0;
+}
+HOLDER
+"$mingw" -municode -static -s -o "$work/holder.exe" "$work/holder.cpp" || fail "the file holder does not build"
+busy=$work/busy
+place "$busy"
+echo x >"$busy/in use.txt"
+info "$busy/Remove.dat" "file=$(winpath "$busy/in use.txt")"
+rm -f "$work/log.txt" "$work/holding"
+timeout 120 "$wine" "$work/holder.exe" "$(winpath "$busy/in use.txt")" "$(winpath "$work/holding")" \
+  "$(winpath "$work/log.txt")" >/dev/null 2>&1 &
+for _ in $(seq 600); do [ -e "$work/holding" ] && break; sleep 0.1; done
+[ -e "$work/holding" ] || fail "the file holder did not start"
+run "$busy/Remove.exe"
+wait
+expect 0 "In use, removed at the next start of Windows: $(winpath "$busy/in use.txt")" "uninstallation of a file in use"
+grep -qF "Restart needed" "$work/log.txt" || fail "the log does not say that a restart is needed"
+[ -e "$busy/in use.txt" ] || fail "the file in use went at once"
+# Wine starts again after its server has ended: the file goes then.
+reg query 'HKCU\Software'
+timeout 120 wineserver -w
+[ ! -e "$busy/in use.txt" ] || fail "the file in use did not go at the next start"
+
 # Information that cannot be trusted removes nothing and exits with 2, the uninstaller
 # staying: a damaged record with another after it, a relative path, a missing file, and an
 # uninstaller without its records (the bare runtime).
