@@ -11,7 +11,8 @@
 # it, Start moves through the simulated installation to the End page, and OK ends the test
 # program with exit code 0 (SHOTS/wizard-<mode>-page<N>-<button>.png); and a real installation
 # program is installed through its pages (SHOTS/wizard-install-end.png), fails to install
-# into a directory that is a file (SHOTS/wizard-install-failed-end.png), and is left with Exit.
+# into a directory that is a file (SHOTS/wizard-install-failed-end.png), refuses a directory
+# that is not absolute (SHOTS/wizard-install-invalid-directory.png), and is left with Exit.
 # Usage: wizard_screens.sh <setwright-cli> <wine> <wine prefix folder> <screenshot folder> [<wizard_click.exe>]
 set -u
 cli=$(realpath "$1")
@@ -223,6 +224,19 @@ if [ -n "$click" ]; then
   wait_exit $pid
   [ "$rc" != 0 ] && [ "$rc" != 1 ] && [ "$rc" != 255 ] || fail "the failing installation ended with exit code $rc"
   [ "$(cat "$blocked")" = "in the way" ] || fail "the failing installation changed the file in its way"
+  stop
+
+  # A directory that is not absolute: Next on the directory page says "Invalid directory."
+  # and the page stays.
+  "$wine" "$work/Setup.exe" "/D=not\\absolute" >"$work/wine.txt" 2>&1 &
+  pid=$!
+  for step in Welcome Information Directory; do
+    waitfor "$caption - $step"
+    "$wine" "$click" "$caption - $step" 1 >/dev/null 2>&1 || fail "invalid directory: cannot click on $step"
+  done
+  waitfor "$caption"
+  screenshot wizard-install-invalid-directory.png "$caption" "invalid directory"
+  grep -qF -- "\"$caption - Directory\"" <<<"$tree" || fail "the Directory page left with an invalid directory"
   stop
 
   # Exit on the Welcome page, confirmed: exit code 1 and nothing installed.
