@@ -24,6 +24,7 @@
 #include "platform/FileError.h"
 #include "platform/StringFormat.h"
 #include "platform/StringTable.h"
+#include "wizard/NewProjectWizard.h"
 
 namespace sw {
 
@@ -264,7 +265,14 @@ void CMainFrame::NewDocument()
 void CMainFrame::OnFileNew()
 {
     if (IsBuilding() || !SaveModified()) return;
-    NewDocument();
+    m_doc.OnNewDocument();
+    // The new-project wizard, while the "wizard" preference is on; Cancel keeps the default project.
+    NewProjectWizardHost wizard{[this](const CData& data, int startPage) {
+        std::string error = RunWizardTest(data, m_strTempFile, m_buildHost, startPage);
+        if (!error.empty()) ShowMessageBox(FormatText(LoadString(IDS_TEST_CANNOT_START), error), MB_OK | MB_ICONSTOP);
+    }, [this](int helpId) { ShowHelp(helpId); }};
+    if (RunNewProjectWizard(this, *GetData(), m_profile, wizard)) m_doc.SetModifiedFlag(true);
+    AfterProjectChanged();
 }
 
 bool CMainFrame::SaveModified()

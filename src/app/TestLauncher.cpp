@@ -13,15 +13,14 @@
 namespace sw {
 
 namespace {
-constexpr int kWholeWizard = -1;
 constexpr const char* kWine = "wine";
 }  // namespace
 
 int TestRuntimeId() { return FindRuntimeResource(RES_INSTALLER_64).empty() ? RES_INSTALLER : RES_INSTALLER_64; }
 
-std::string RunWizardTest(const CData& data, const std::string& path, IBuildHost& host)
+std::string RunWizardTest(const CData& data, const std::string& path, IBuildHost& host, int startPage)
 {
-    if (!CBuilder(host).TestWizard(data, path, kWholeWizard, TestRuntimeId())) return {};
+    if (!CBuilder(host).TestWizard(data, path, startPage, TestRuntimeId())) return {};
     wxPathList folders;
     folders.AddEnvList("PATH");
     wxString wine = folders.FindAbsoluteValidPath(kWine);

@@ -2,7 +2,9 @@
 // tests run inside the event loop, and the window closes.
 #include <gtest/gtest.h>
 
+#include <wx/evtloop.h>
 #include <wx/modalhook.h>
+#include <wx/timer.h>
 
 #include "GuiTestSupport.h"
 #include "app/MainFrame.h"
@@ -50,11 +52,21 @@ public:
         });
         m_hook.Register();
         if (!CSetwrightApp::OnInit()) return false;
-        CallAfter([this] {
-            m_nResult = RUN_ALL_TESTS();
-            if (CMainFrame* frame = GetMainFrame()) frame->Close(true);
-        });
+        m_startTimer.SetOwner(this);
+        Bind(wxEVT_TIMER, [this](wxTimerEvent&) { RunTests(); });
+        CallAfter([this] { RunTests(); });
         return true;
+    }
+    // From the main event loop only: the New that start-up posts may open the new-project
+    // wizard, whose own loop runs until the dialog hook has closed it.
+    void RunTests()
+    {
+        if (wxEventLoopBase::GetActive() != GetMainLoop()) {
+            m_startTimer.StartOnce(20);
+            return;
+        }
+        m_nResult = RUN_ALL_TESTS();
+        if (CMainFrame* frame = GetMainFrame()) frame->Close(true);
     }
     int OnRun() override
     {
@@ -64,6 +76,7 @@ public:
 
 private:
     CModalAnswer m_hook;
+    wxTimer m_startTimer;
     int m_nResult = 1;
 };
 
