@@ -7,7 +7,6 @@
 #include <wx/menu.h>
 #include <wx/sizer.h>
 #include <wx/statusbr.h>
-#include <wx/toolbar.h>
 
 #include "app/AboutBox.h"
 #include "app/CannotFindDirDialog.h"
@@ -24,6 +23,8 @@
 #include "platform/FileError.h"
 #include "platform/StringFormat.h"
 #include "platform/StringTable.h"
+#include "ui/CaptionBand.h"
+#include "ui/ToolBarEx.h"
 #include "wizard/NewProjectWizard.h"
 
 namespace sw {
@@ -84,6 +85,8 @@ CMainFrame::CMainFrame(wxConfigBase& config, CHelpLauncher& help, std::string te
     m_doc.m_onTitleChanged = [this] { UpdateTitle(); };
     m_pSheet = new CInstallSheet(this, *this);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(new CCaptionBand(this), 0, wxEXPAND);
+    sizer->Add(m_pToolBar, 0, wxEXPAND);
     sizer->Add(m_pSheet, 1, wxEXPAND);
     SetSizer(sizer);
     // The window never gets smaller than the sheet needs.
@@ -115,10 +118,10 @@ CMainFrame::CMainFrame(wxConfigBase& config, CHelpLauncher& help, std::string te
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { m_pSheet->AdvanceSelection(true); }, ID_NEXT_PANE);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { m_pSheet->AdvanceSelection(false); }, ID_PREV_PANE);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) {
-        GetToolBar()->Show(!GetToolBar()->IsShown());
-        SendSizeEvent();
+        m_pToolBar->Show(!m_pToolBar->IsShown());
+        Layout();
     }, ID_VIEW_TOOLBAR);
-    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Check(GetToolBar()->IsShown()); }, ID_VIEW_TOOLBAR);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Check(m_pToolBar->IsShown()); }, ID_VIEW_TOOLBAR);
     Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
         wxString path = m_fileHistory.GetHistoryFile(static_cast<size_t>(event.GetId() - ID_FILE_MRU_FIRST));
         if (!path.empty() && SaveModified()) OpenDocumentFile(Std(path));
@@ -177,7 +180,8 @@ void CMainFrame::CreateMenus()
 
 void CMainFrame::CreateToolBarButtons()
 {
-    wxToolBar* bar = CreateToolBar(wxTB_HORIZONTAL | wxTB_TEXT | wxTB_FLAT);
+    auto* bar = new CToolBarEx(this);
+    m_pToolBar = bar;
     struct Button {
         int id;
         wxArtID art;
@@ -192,8 +196,7 @@ void CMainFrame::CreateToolBarButtons()
             continue;
         }
         bar->AddTool(button.id, PromptPart(button.id, true), wxArtProvider::GetBitmap(button.art, wxART_TOOLBAR),
-                     PromptPart(button.id, true))
-            ->SetLongHelp(PromptPart(button.id, false));
+                     PromptPart(button.id, true), PromptPart(button.id, false));
     }
     bar->Realize();
 }
@@ -438,8 +441,7 @@ void CMainFrame::LockForBuild(bool lock)
 {
     wxMenuBar* menus = GetMenuBar();
     for (size_t i = 0; i < menus->GetMenuCount(); ++i) menus->EnableTop(i, !lock);
-    wxToolBar* tools = GetToolBar();
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_TEST_WIZARD, ID_BUILD, ID_HELP_CONTENTS}) tools->EnableTool(id, !lock);
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_TEST_WIZARD, ID_BUILD, ID_HELP_CONTENTS}) m_pToolBar->EnableTool(id, !lock);
     m_pSheet->Enable(!lock);
     if (!lock && m_buildHost.TakeQuitRequest()) CallAfter([this] { Close(); });
 }

@@ -15,6 +15,7 @@
 namespace sw {
 
 class CHelpLauncher;
+class CToolBarEx;
 
 class CMainFrame : public wxFrame, public IPageHost {
 public:
@@ -83,6 +84,7 @@ private:
     CGuiBuildHost m_buildHost;
     wxFileHistory m_fileHistory;
     CInstallSheet* m_pSheet = nullptr;
+    CToolBarEx* m_pToolBar = nullptr;
 };
 
 }  // namespace sw

@@ -8,6 +8,7 @@
 #include "app/ShellRules.h"
 #include "pages/WxText.h"
 #include "platform/StringTable.h"
+#include "ui/CaptionBand.h"
 
 namespace sw {
 
@@ -43,6 +44,7 @@ CPreferencesDialog::CPreferencesDialog(wxWindow* parent, IProfile& profile, CHel
     buttons->Add(helpButton, 0);
     sizer->Add(buttons, 0, wxALIGN_RIGHT | wxALL, 10);
     SetSizerAndFit(sizer);
+    AttachCaptionBand(this);
 
     auto showHelp = [this, &help] { help.ShowHelp(this, HelpPageForContext(kHelpContextBase + kDialogHelpId, true)); };
     helpButton->Bind(wxEVT_BUTTON, [showHelp](wxCommandEvent&) { showHelp(); });

@@ -103,8 +103,9 @@ wxBitmap CCaptionBand::DrawCaption(bool active, wxSize size)
     m_strShownText = wxString::FromUTF8(shown.data(), shown.size());
     if (!shown.empty()) {
         dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-        dc.SetTextForeground(
-            wxSystemSettings::GetColour(active ? wxSYS_COLOUR_CAPTIONTEXT : wxSYS_COLOUR_INACTIVECAPTIONTEXT));
+        CaptionRgb text = ReadableCaptionText(
+            RgbOf(wxSystemSettings::GetColour(active ? wxSYS_COLOUR_CAPTIONTEXT : wxSYS_COLOUR_INACTIVECAPTIONTEXT)), active);
+        dc.SetTextForeground(wxColour(text.red, text.green, text.blue));
         int textHeight = dc.GetTextExtent(m_strShownText).y;
         dc.DrawText(m_strShownText, layout.text.left, layout.text.top + (layout.text.Height() - textHeight) / 2);
     }

@@ -17,6 +17,14 @@ std::uint8_t Faded(std::uint8_t channel, int width, int x)
 
 }  // namespace
 
+CaptionRgb ReadableCaptionText(CaptionRgb systemText, bool active)
+{
+    constexpr int kLightLuminance = 128;
+    int luminance = (systemText.red * 30 + systemText.green * 59 + systemText.blue * 11) / 100;
+    if (luminance >= kLightLuminance) return systemText;
+    return active ? CaptionRgb{0xFF, 0xFF, 0xFF} : CaptionRgb{0xC0, 0xC0, 0xC0};
+}
+
 int CaptionBandWidth(int width, int steps) { return std::max(1, width / steps); }
 
 std::vector<FadeBand> CaptionFadeBands(int width, CaptionRgb colour, int steps)

@@ -27,4 +27,8 @@ inline constexpr int kCaptionFadeSteps = 64;
 std::vector<FadeBand> CaptionFadeBands(int width, CaptionRgb colour, int steps = kCaptionFadeSteps);
 int CaptionBandWidth(int width, int steps = kCaptionFadeSteps);
 
+// The title starts over the black end of the fade, so it is always drawn light: the
+// system's caption text colour when that is light, else white (active) or light grey.
+CaptionRgb ReadableCaptionText(CaptionRgb systemText, bool active);
+
 }  // namespace sw

@@ -51,6 +51,21 @@ TEST(CaptionFade, FullColourAtTheRightDarkeningQuadraticallyToTheLeft)
     for (std::size_t i = 1; i < bands.size(); ++i) EXPECT_LE(bands[i].colour.red, bands[i - 1].colour.red);
 }
 
+TEST(CaptionFade, TheTitleIsLightOverTheBlackEnd)
+{
+    struct Case {
+        CaptionRgb system;
+        bool active;
+        CaptionRgb drawn;
+    } cases[] = {
+        {{255, 255, 255}, true, {255, 255, 255}},
+        {{212, 208, 200}, false, {212, 208, 200}},  // light enough as the system gives it
+        {{0, 0, 0}, true, {255, 255, 255}},
+        {{46, 52, 54}, false, {192, 192, 192}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ReadableCaptionText(c.system, c.active), c.drawn);
+}
+
 TEST(CaptionCache, EachStateKeepsItsBitmapUntilTheSizeOrTheColoursChange)
 {
     struct Step {
