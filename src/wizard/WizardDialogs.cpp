@@ -6,6 +6,7 @@
 
 #include "pages/WxText.h"
 #include "platform/StringTable.h"
+#include "ui/CaptionBand.h"
 
 namespace sw {
 
@@ -33,6 +34,7 @@ void FinishLayout(wxDialog* dialog, wxSizer* rows, int helpId, std::function<voi
     buttons->Add(helpButton, 0);
     sizer->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 10);
     dialog->SetSizerAndFit(sizer);
+    AttachCaptionBand(dialog);  // painted while the dialog is open
     auto showHelp = [help, helpId] {
         if (help) help(helpId);
     };

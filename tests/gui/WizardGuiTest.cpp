@@ -54,6 +54,29 @@ void Pump()
     for (int i = 0; i < 20; ++i) wxTheApp->Yield(true);
 }
 
+// A window alone, cut out of the screen.
+void Screenshot(wxWindow& window, const std::string& name)
+{
+    window.Raise();
+    window.Update();
+    Pump();
+    wxMilliSleep(150);
+    Pump();
+    std::string folder = Env("SETWRIGHT_SCREENSHOTS");
+    if (folder.empty()) return;
+    wxRect r = window.GetScreenRect();
+    std::string command = "import -window root -crop " + std::to_string(r.width) + "x" + std::to_string(r.height) + "+" +
+                          std::to_string(r.x) + "+" + std::to_string(r.y) + " +repage \"" + folder + "/" + name + ".png\"";
+    wxExecute(Wx(command), wxEXEC_SYNC);
+}
+
+void Screenshot(CWizSheet& sheet, int page)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "wizard-page-%02d", page);
+    Screenshot(sheet, std::string(name));
+}
+
 // Nobody clicks here: the wizard runs what the test gives it, the small dialogs take the
 // values the test wants, the Save dialog of the build names the output file.
 class CWizardDialogHook : public wxModalDialogHook {
@@ -77,13 +100,13 @@ protected:
             registry->GetRootList()->SetSelection(2);
             registry->GetKeyEdit()->SetValue("Software\\Quorvix\\Gadget");
             registry->GetSubkeyEdit()->SetValue("InstallDir");
-            return Answer(dialog, wxID_OK);
+            return Answer(dialog, wxID_OK, "wizard-registry-key");
         }
         if (auto* ini = dynamic_cast<CIniFileDialog*>(dialog)) {
             ini->GetFileEdit()->SetValue("gadget");
             ini->GetSectionEdit()->SetValue("Paths");
             ini->GetEntryEdit()->SetValue("Dir");
-            return Answer(dialog, wxID_OK);
+            return Answer(dialog, wxID_OK, "wizard-ini-file");
         }
         if (auto* save = dynamic_cast<wxFileDialog*>(dialog)) {
             ++g_saveDialogs;
@@ -101,30 +124,16 @@ protected:
     }
 
 private:
-    static int Answer(wxDialog* dialog, int answer)
+    // shot: the name of a screenshot of the dialog before it ends.
+    static int Answer(wxDialog* dialog, int answer, std::string shot = {})
     {
-        dialog->CallAfter([dialog, answer] { dialog->EndModal(answer); });
+        dialog->CallAfter([dialog, answer, shot] {
+            if (!shot.empty()) Screenshot(*dialog, shot);
+            dialog->EndModal(answer);
+        });
         return wxID_NONE;
     }
 };
-
-// The wizard alone, cut out of the screen.
-void Screenshot(CWizSheet& sheet, int page)
-{
-    sheet.Raise();
-    sheet.Update();
-    Pump();
-    wxMilliSleep(150);
-    Pump();
-    std::string folder = Env("SETWRIGHT_SCREENSHOTS");
-    if (folder.empty()) return;
-    wxRect r = sheet.GetScreenRect();
-    char name[32];
-    std::snprintf(name, sizeof name, "wizard-page-%02d.png", page);
-    std::string command = "import -window root -crop " + std::to_string(r.width) + "x" + std::to_string(r.height) + "+" +
-                          std::to_string(r.x) + "+" + std::to_string(r.y) + " +repage \"" + folder + "/" + name + "\"";
-    wxExecute(Wx(command), wxEXEC_SYNC);
-}
 
 void Type(wxTextCtrl* edit, const std::string& text)
 {
@@ -411,6 +420,39 @@ TEST(GuiWizard, NewRunsThroughEveryPageToFinishAndStartsTheBuild)
     Frame().GetDocument().SetModifiedFlag(false);
 }
 
+TEST(GuiWizard, PreviewStartsTheTestAtThePageOfEachButtonAndHelpNamesThePage)
+{
+    std::string product = MakeProduct();
+    std::vector<std::pair<int, std::string>> previews;  // start page, title of the project tested
+    std::vector<int> helps;
+    NewProjectWizardHost host{[&previews](const CData& data, int page) { previews.emplace_back(page, data.m_strTitle); },
+                              [&helps](int helpId) { helps.push_back(helpId); }};
+    auto* sheet = new CWizSheet(&Frame(), host);
+    g_driveWizard = [product](CWizSheet& wizard) {
+        for (std::size_t i = 0; i < wizard.GetPageCount(); ++i) {
+            CWizPage* page = wizard.GetActivePage();
+            ASSERT_EQ(page, wizard.GetPage(i));
+            Click(static_cast<wxButton*>(wizard.FindWindow(wxID_HELP)));
+            if (auto* directory = dynamic_cast<CWizDirectoryPage*>(page)) Type(directory->GetEdit(), product);
+            if (auto* title = dynamic_cast<CWizTitlePage*>(page)) Type(title->GetTitleEdit(), "Previewed");
+            if (auto* information = dynamic_cast<CWizInformationPage*>(page)) {
+                Type(information->GetEdit(), " ");
+                Click(information->GetPreviewButton());  // nothing to show: no test
+                Type(information->GetEdit(), "Licence");
+            }
+            if (wxButton* preview = page->GetPreviewButton()) Click(preview);
+            if (i + 1 < wizard.GetPageCount()) wizard.PressNext();
+        }
+        Click(static_cast<wxButton*>(wizard.FindWindow(wxID_CANCEL)));
+    };
+    EXPECT_EQ(sheet->Run(), WizardEnd::Cancel);
+    sheet->Destroy();
+    const std::vector<std::pair<int, std::string>> expected = {
+        {0, "Previewed"}, {1, "Previewed"}, {0, "Previewed"}, {0, "Previewed"}, {2, "Previewed"}};
+    EXPECT_EQ(previews, expected);  // Title, Information, Window, Bitmaps, Installation directory
+    EXPECT_EQ(helps, (std::vector<int>{142, 143, 144, 10000, 167, 145, 146, 150, 10003, 9999, 152}));
+}
+
 TEST(GuiWizard, TheWelcomeBoxWithFinishTurnsTheWizardOff)
 {
     g_driveWizard = [](CWizSheet& sheet) {
@@ -426,12 +468,12 @@ TEST(GuiWizard, TheWelcomeBoxWithFinishTurnsTheWizardOff)
         sheet.PressNext();  // Finish
     };
     Frame().OnFileNew();
-    EXPECT_EQ(g_wizardsShown, 4);
+    EXPECT_EQ(g_wizardsShown, 5);
     EXPECT_TRUE(*Frame().GetData() == CData());
     EXPECT_FALSE(Frame().GetDocument().IsModified());
     EXPECT_EQ(GeneralSettings().Read(Frame().GetProfile(), PREF_WIZARD), 0);
     Frame().OnFileNew();  // no wizard now
-    EXPECT_EQ(g_wizardsShown, 4);
+    EXPECT_EQ(g_wizardsShown, 5);
 }
 
 }  // namespace
