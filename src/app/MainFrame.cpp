@@ -31,6 +31,7 @@ namespace sw {
 
 namespace {
 
+constexpr int kWholeWizard = -1;  // the Test command's start page
 constexpr int kWindowTitlePart = 0;
 constexpr int kFilterPart = 3;
 constexpr int kExtensionPart = 4;
@@ -332,6 +333,7 @@ bool CMainFrame::OpenDocumentFile(const std::string& name)
 bool CMainFrame::SaveDocument(bool askForName)
 {
     if (!GetData()) return false;
+    m_pSheet->CommitEdits();  // a text still being typed is saved too
     std::string path = m_doc.GetPathName();
     if (askForName || path.empty()) {
         wxFileDialog dialog(this, wxEmptyString, wxEmptyString, Wx(m_doc.GetTitle() + DocTemplatePart(kExtensionPart)),
@@ -422,10 +424,17 @@ void CMainFrame::OnAbout()
 
 void CMainFrame::TestWizard()
 {
+    if (!GetData() || IsBuilding()) return;
+    SetFocus();  // an edit being typed in commits its text first
+    PreviewWizard(kWholeWizard);
+}
+
+void CMainFrame::PreviewWizard(int startPage)
+{
     CData* data = GetData();
     if (!data || IsBuilding()) return;
-    SetFocus();  // an edit being typed in commits its text first
-    std::string error = RunWizardTest(*data, m_strTempFile, m_buildHost);
+    m_pSheet->CommitEdits();
+    std::string error = RunWizardTest(*data, m_strTempFile, m_buildHost, startPage);
     if (!error.empty()) ShowMessageBox(FormatText(LoadString(IDS_TEST_CANNOT_START), error), MB_OK | MB_ICONSTOP);
 }
 

@@ -55,6 +55,7 @@ public:
     // Called with the command-line build's exit status before the window closes.
     std::function<void(int)> m_onExitStatus;
     void ShowHelp(int helpId) override;
+    void PreviewWizard(int startPage) override;
 
     void UpdateTitle();
 

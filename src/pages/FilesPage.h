@@ -20,6 +20,7 @@ public:
     CFilesPage(wxWindow* parent, IPageHost& host, std::function<bool()> startBuild);
 
     void UpdateFromProject() override;
+    void CommitEdits() override { CommitDirectory(); }
 
     // The directory edit's text, committed as when the edit loses the focus.
     void CommitDirectory();

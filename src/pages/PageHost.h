@@ -1,7 +1,8 @@
 #pragma once
 // What the pages of the main sheet need from the window around them: the project, the
 // modified flag, the status bar and keyboard for scans, the build's host and locks, the
-// preferences and help. The application's view answers; tests answer with fakes.
+// preferences, the wizard test and help. The application's view answers; tests answer
+// with fakes.
 #include "build/BuildHost.h"
 #include "model/Data.h"
 #include "model/ScanHost.h"
@@ -22,6 +23,9 @@ public:
     virtual void LockForBuild(bool lock) = 0;
     // After a build that the command line asked for; built: whether it wrote the program.
     virtual void PostExit(bool built) = 0;
+    // Writes the wizard test program and starts it on the page of a text group (-1: the
+    // whole wizard); tells the user why when it cannot start.
+    virtual void PreviewWizard(int startPage) = 0;
     // Context help for a page or dialog number.
     virtual void ShowHelp(int helpId) = 0;
 };

@@ -13,6 +13,9 @@ public:
 
     virtual void UpdateFromProject() {}
     virtual void RedrawPage() { Refresh(); }
+    // Writes what is being typed into the project, as when its edit loses the focus: the
+    // page is left, saved or tested while an edit still has the focus.
+    virtual void CommitEdits() {}
     int GetHelpId() const { return m_nHelpId; }
 
 protected:

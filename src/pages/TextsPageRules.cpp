@@ -48,6 +48,12 @@ TextEditResult EndTextEdit(const std::string& typed)
     return {label, stored};
 }
 
+std::string TextOf(const CData& data, int group, int row)
+{
+    const std::string* text = TextAt(data.m_texts, group, row);
+    return text ? *text : std::string();
+}
+
 bool StoreText(CData& data, int group, int row, const std::string& text)
 {
     std::string* slot = TextAt(data.m_texts, group, row);

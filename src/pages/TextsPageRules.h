@@ -36,6 +36,9 @@ struct TextEditResult {
 };
 TextEditResult EndTextEdit(const std::string& typed);
 
+// Text `row` of the group; empty when the project has no such text.
+std::string TextOf(const CData& data, int group, int row);
+
 // Writes text `row` of the group; false when the project has no such text.
 bool StoreText(CData& data, int group, int row, const std::string& text);
 

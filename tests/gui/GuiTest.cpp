@@ -14,6 +14,7 @@
 #include <wx/utils.h>
 
 #include "GuiTestSupport.h"
+#include "GuiWindowHelpers.h"
 #include "app/CannotFindDirDialog.h"
 #include "app/Commands.h"
 #include "app/HelpLauncher.h"
@@ -28,46 +29,9 @@
 namespace sw::test {
 namespace {
 
-CSetwrightApp& App() { return *static_cast<CSetwrightApp*>(wxTheApp); }
-CMainFrame& Frame() { return *App().GetMainFrame(); }
-CInstallSheet& Sheet() { return *Frame().GetSheet(); }
 CFilesPage& FilesPage() { return *Sheet().GetFilesPage(); }
 wxListCtrl& FileList() { return *FilesPage().GetFileList(); }
 wxListCtrl& Report() { return *Sheet().GetBuildPage()->GetReportList(); }
-
-std::string Env(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-std::string Work() { return Env("SETWRIGHT_TEST_WORK"); }
-std::string ExampleProject() { return Work() + "/examples/Example.kft"; }
-
-void Pump()
-{
-    for (int i = 0; i < 20; ++i) wxTheApp->Yield(true);
-}
-
-// front: the window on top (without a window manager, the last one raised).
-void Screenshot(const std::string& name, wxWindow* front = nullptr)
-{
-    Frame().Raise();
-    if (front) front->Raise();
-    Frame().Update();
-    Pump();
-    wxMilliSleep(150);
-    Pump();
-    std::string folder = Env("SETWRIGHT_SCREENSHOTS");
-    if (folder.empty()) return;
-    wxExecute(Wx("import -window root \"" + folder + "/" + name + ".png\""), wxEXEC_SYNC);
-}
-
-int RowOf(wxListCtrl& list, const std::string& text)
-{
-    return static_cast<int>(list.FindItem(-1, Wx(text)));
-}
-
-std::string Cell(wxListCtrl& list, int row, int column) { return Std(list.GetItemText(row, column)); }
 
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
