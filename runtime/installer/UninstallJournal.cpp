@@ -35,64 +35,54 @@ bool CUninstallJournal::Append(const std::uint8_t* bytes, std::size_t size)
 
 namespace {
 
-// The records of an earlier installation into the same place, re-encoded, so that a
-// repeated installation keeps what the first one made in the list (the folders it
-// created, the uses it counted); nullptr when there is no readable information there.
-std::uint8_t* EarlierRecords(const wchar_t* path, std::size_t& size)
-{
-    size = 0;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    LARGE_INTEGER length{};
-    std::uint8_t* bytes = nullptr;
-    DWORD read = 0;
-    if (GetFileSizeEx(file, &length) && length.QuadPart > 0 && length.QuadPart < 64 * 1024 * 1024) {
-        bytes = static_cast<std::uint8_t*>(win::Allocate(static_cast<std::size_t>(length.QuadPart)));
-        if (bytes && (!ReadFile(file, bytes, static_cast<DWORD>(length.QuadPart), &read, nullptr) || read != length.QuadPart)) {
-            win::Release(bytes);
-            bytes = nullptr;
-        }
-    }
-    CloseHandle(file);
-    // Re-encoded records are never longer than the file they come from.
-    auto* records = bytes ? static_cast<std::uint8_t*>(win::Allocate(read)) : nullptr;
-    if (records) {
-        CUninstallInfoReader reader(bytes, read);
-        UninstallRecord record;
-        while (reader.HeaderOk() && reader.Next(record)) size += EncodeUninstallRecord(record, records + size, read - size);
-        if (!reader.HeaderOk() || reader.Damaged()) size = 0;
-    }
-    win::Release(bytes);
-    if (size == 0) {
-        win::Release(records);
-        return nullptr;
-    }
-    return records;
-}
-
 bool WriteAll(HANDLE file, const std::uint8_t* bytes, std::size_t size)
 {
     DWORD written = 0;
     return size == 0 || (WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size);
 }
 
+// Where the sound records of an earlier installation into the same place end, or 0 when
+// there is no readable information there (then the file starts afresh).
+std::size_t EarlierRecordsEnd(HANDLE file)
+{
+    LARGE_INTEGER length{};
+    if (!GetFileSizeEx(file, &length) || length.QuadPart <= 0 || length.QuadPart >= 64 * 1024 * 1024) return 0;
+    auto size = static_cast<std::size_t>(length.QuadPart);
+    auto* bytes = static_cast<std::uint8_t*>(win::Allocate(size));
+    DWORD read = 0;
+    std::size_t end = 0;
+    if (bytes && ReadFile(file, bytes, static_cast<DWORD>(size), &read, nullptr) && read == size) {
+        CUninstallInfoReader reader(bytes, size);
+        UninstallRecord record;
+        while (reader.HeaderOk() && reader.Next(record)) {
+        }
+        if (reader.HeaderOk() && !reader.Damaged()) end = reader.End();
+    }
+    win::Release(bytes);
+    return end;
+}
+
 }  // namespace
 
 bool CUninstallJournal::OpenFile(const wchar_t* path)
 {
-    std::size_t earlierSize = 0;
-    std::uint8_t* earlier = EarlierRecords(path, earlierSize);
-    m_file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE) {
-        win::Release(earlier);
-        return false;
-    }
+    // A repeated installation into the same place keeps the first one's records (the
+    // folders it made, the uses it counted) and appends its own after them; the file is
+    // never truncated before them, so a crash now cannot lose them.
+    m_file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+    if (m_file == INVALID_HANDLE_VALUE) return false;
     m_path = win::CopyWide(path);
-    std::uint8_t header[64];
-    std::size_t headerSize = UninstallInfoHeader(header, sizeof(header));
-    bool ok = headerSize > 0 && WriteAll(m_file, header, headerSize) && WriteAll(m_file, earlier, earlierSize) &&
-              WriteAll(m_file, m_memory, m_size);
-    win::Release(earlier);
+    std::size_t end = EarlierRecordsEnd(m_file);
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(end);
+    bool ok = SetFilePointerEx(m_file, at, nullptr, FILE_BEGIN) && SetEndOfFile(m_file);
+    if (ok && end == 0) {
+        std::uint8_t header[64];
+        std::size_t headerSize = UninstallInfoHeader(header, sizeof(header));
+        ok = headerSize > 0 && WriteAll(m_file, header, headerSize);
+    }
+    ok = ok && WriteAll(m_file, m_memory, m_size);
     return ok && FlushFileBuffers(m_file);
 }
 
