@@ -160,7 +160,7 @@ TEST(GuiDressing, TheButtonUnderTheMouseLightsUpAndAClickSendsItsCommand)
     bar.Unbind(wxEVT_TOOL, record);
 }
 
-TEST(GuiDressing, PreferencesCarryTheCaptionBand)
+TEST(GuiDressing, PreferencesCarryTheCaptionBandAndAWindowWithoutCaptionNone)
 {
     CPreferencesDialog dialog(&Frame(), Frame().GetProfile(), App().GetHelp());
     CCaptionBand* band = FindChild<CCaptionBand>(dialog);
@@ -170,6 +170,10 @@ TEST(GuiDressing, PreferencesCarryTheCaptionBand)
     EXPECT_EQ(band->GetPosition().y, 0);
     Screenshot("ui-preferences", &dialog);
     dialog.Hide();
+
+    wxDialog captionless(&Frame(), wxID_ANY, "Captionless", wxDefaultPosition, wxDefaultSize, wxRESIZE_BORDER);
+    EXPECT_EQ(AttachCaptionBand(&captionless), nullptr);
+    EXPECT_EQ(FindChild<CCaptionBand>(captionless), nullptr);
 }
 
 wxRect ScreenRectOf(wxWindow& window) { return wxRect(window.GetScreenPosition(), window.GetSize()); }
