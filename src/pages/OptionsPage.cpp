@@ -61,8 +61,20 @@ wxSizer* WithButton(wxTextCtrl* edit, wxButton* button)
 
 wxButton* SmallButton(wxWindow* parent, int labelId)
 {
-    wxButton* button = new wxButton(parent, wxID_ANY, Wx(LoadString(labelId)), wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
-    return button;
+    return new wxButton(parent, wxID_ANY, Wx(LoadString(labelId)), wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+}
+
+// The labelled fields of a group, labels left, with the group's check box below them.
+void AddFieldRows(wxStaticBoxSizer* group, std::initializer_list<std::pair<int, wxWindow*>> rows, wxCheckBox* check)
+{
+    auto* fields = new wxFlexGridSizer(2, wxSize(kGap, kGap / 2));
+    fields->AddGrowableCol(1);
+    for (auto [label, control] : rows) {
+        fields->Add(Label(group->GetStaticBox(), label), 0, wxALIGN_CENTER_VERTICAL);
+        fields->Add(control, 1, wxEXPAND);
+    }
+    group->Add(fields, 0, wxEXPAND | wxALL, kGap / 2);
+    group->Add(check, 0, wxALL, kGap / 2);
 }
 
 }  // namespace
@@ -152,16 +164,8 @@ wxSizer* COptionsPage::CreateDirectoryGroup()
     m_pRegKey = NewEdit(registryBox);
     m_pRegValue = NewEdit(registryBox);
     m_pUpdateKey = new wxCheckBox(registryBox, wxID_ANY, Wx(LoadString(IDS_UPDATE_KEY)));
-    auto* registryFields = new wxFlexGridSizer(2, wxSize(kGap, kGap / 2));
-    registryFields->AddGrowableCol(1);
-    const std::pair<int, wxWindow*> registryRows[] = {
-        {IDS_ROOT_KEY_LABEL, m_pRoot}, {IDS_KEY_LABEL, m_pRegKey}, {IDS_SUBKEY_LABEL, m_pRegValue}};
-    for (auto [label, control] : registryRows) {
-        registryFields->Add(Label(registryBox, label), 0, wxALIGN_CENTER_VERTICAL);
-        registryFields->Add(control, 1, wxEXPAND);
-    }
-    registry->Add(registryFields, 0, wxEXPAND | wxALL, kGap / 2);
-    registry->Add(m_pUpdateKey, 0, wxALL, kGap / 2);
+    AddFieldRows(registry, {{IDS_ROOT_KEY_LABEL, m_pRoot}, {IDS_KEY_LABEL, m_pRegKey}, {IDS_SUBKEY_LABEL, m_pRegValue}},
+                 m_pUpdateKey);
     group->Add(registry, 0, wxEXPAND | wxALL, kGap / 2);
 
     auto* ini = new wxStaticBoxSizer(wxVERTICAL, box, Wx(LoadString(IDS_FROM_INI_GROUP)));
@@ -170,16 +174,8 @@ wxSizer* COptionsPage::CreateDirectoryGroup()
     m_pIniSection = NewEdit(iniBox);
     m_pIniEntry = NewEdit(iniBox);
     m_pUpdateEntry = new wxCheckBox(iniBox, wxID_ANY, Wx(LoadString(IDS_UPDATE_ENTRY)));
-    auto* iniFields = new wxFlexGridSizer(2, wxSize(kGap, kGap / 2));
-    iniFields->AddGrowableCol(1);
-    const std::pair<int, wxWindow*> iniRows[] = {
-        {IDS_INI_FILE_LABEL, m_pIniFile}, {IDS_INI_SECTION_LABEL, m_pIniSection}, {IDS_INI_ENTRY_LABEL, m_pIniEntry}};
-    for (auto [label, control] : iniRows) {
-        iniFields->Add(Label(iniBox, label), 0, wxALIGN_CENTER_VERTICAL);
-        iniFields->Add(control, 1, wxEXPAND);
-    }
-    ini->Add(iniFields, 0, wxEXPAND | wxALL, kGap / 2);
-    ini->Add(m_pUpdateEntry, 0, wxALL, kGap / 2);
+    AddFieldRows(ini, {{IDS_INI_FILE_LABEL, m_pIniFile}, {IDS_INI_SECTION_LABEL, m_pIniSection}, {IDS_INI_ENTRY_LABEL, m_pIniEntry}},
+                 m_pUpdateEntry);
     group->Add(ini, 0, wxEXPAND | wxALL, kGap / 2);
     return group;
 }
