@@ -11,6 +11,7 @@
 #include "build/ProgramReader.h"
 #include "core/InstallFormat.h"
 #include "model/WizardTexts.h"
+#include "pages/EditTextDialog.h"
 #include "pages/OptionsPage.h"
 #include "pages/TextsPageRules.h"
 #include "pages/UninstPage.h"
@@ -170,6 +171,12 @@ TEST(GuiPages, TheInformationTextOpensItsDialogAndNeverAnInPlaceEdit)
     ASSERT_EQ(g_dialogs.size(), 1u);
     EXPECT_EQ(g_dialogs[0].title, "Edit Text");
     EXPECT_EQ(Texts().GetEditControl(), nullptr);
+
+    CEditTextDialog dialog(&Frame(), Frame(), "Terms:\n\n1. Use it.");
+    EXPECT_EQ(Std(dialog.GetEdit()->GetValue()), "Terms:\n\n1. Use it.");
+    dialog.Show();
+    Screenshot("page-wizard-texts-edit-text", &dialog);
+    dialog.Hide();
 
     // Any other row of the group is edited in place.
     SelectRows(Texts(), {0});
