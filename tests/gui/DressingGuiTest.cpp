@@ -12,6 +12,7 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
+#include "GuiTestProgram.h"
 #include "app/App.h"
 #include "app/Commands.h"
 #include "app/MainFrame.h"
@@ -210,7 +211,7 @@ TEST(GuiDressing, TheAboutBoxsCreditsScroll)
 
 }  // namespace
 
-class CDressingTestApp : public CSetwrightApp {
+class CDressingTestApp : public CGuiTestProgram {
 public:
     bool OnInit() override
     {
@@ -219,21 +220,12 @@ public:
         SetMessageBoxHook([](const std::string&, unsigned) { return IDNO; });
         m_hook.Register();
         if (!CSetwrightApp::OnInit()) return false;
-        CallAfter([this] {
-            m_nResult = RUN_ALL_TESTS();
-            if (CMainFrame* frame = GetMainFrame()) frame->Close(true);
-        });
+        CallAfter([this] { RunTestsAndClose(); });
         return true;
-    }
-    int OnRun() override
-    {
-        CSetwrightApp::OnRun();
-        return m_nResult;
     }
 
 private:
     CDressingDialogHook m_hook;
-    int m_nResult = 1;
 };
 
 }  // namespace sw::test
