@@ -42,17 +42,23 @@ void CCreditsPanel::SetText(const std::string& text, char separator)
 
 int CCreditsPanel::SetSpeed(int index, int period)
 {
+    if (index < 0 || index >= static_cast<int>(m_periods.size())) return m_nSpeed;
     if (period != 0) m_periods[static_cast<std::size_t>(index)] = period;
     m_nSpeed = index;
     return index;
 }
 
-void CCreditsPanel::SetColour(int index, CreditsColour colour) { m_scroller.Look().colours[static_cast<std::size_t>(index)] = colour; }
+void CCreditsPanel::SetColour(int index, CreditsColour colour)
+{
+    auto& colours = m_scroller.Look().colours;
+    if (index >= 0 && index < static_cast<int>(colours.size())) colours[static_cast<std::size_t>(index)] = colour;
+}
 
 void CCreditsPanel::SetHeight(int index, int pixels)
 {
     // The line height divides the tick count, so it must stay positive.
-    if (pixels > 0) m_scroller.Look().heights[static_cast<std::size_t>(index)] = pixels;
+    auto& heights = m_scroller.Look().heights;
+    if (pixels > 0 && index >= 0 && index < static_cast<int>(heights.size())) heights[static_cast<std::size_t>(index)] = pixels;
 }
 
 bool CCreditsPanel::SetPattern(int bitmapId)

@@ -25,7 +25,8 @@ public:
 
     // Replaces the lines by the text split at the separator, and rewinds.
     void SetText(const std::string& text, char separator);
-    // A non-zero period (ms) replaces the one of that speed. Returns the index.
+    // A non-zero period (ms) replaces the one of that speed. Returns the speed now used.
+    // Indexes out of range, and heights below 1, change nothing.
     int SetSpeed(int index, int period);
     void SetColour(int index, CreditsColour colour);
     void SetHeight(int index, int pixels);

@@ -33,7 +33,7 @@ int CCreditsScroller::MeasureWidth(const CreditsLine& line, ICreditsMeasure& mea
     return line.text.empty() ? 0 : measure.TextSize(line.style, line.text).cx;
 }
 
-void CCreditsScroller::AdvanceLine(const UiRect& client, ICreditsMeasure& measure, bool& widened)
+void CCreditsScroller::AdvanceLine(const UiRect& client, ICreditsMeasure& measure)
 {
     int counter = m_nLineCounter++;
     if (counter % m_nLineHeight != 0 || m_lines.empty()) return;
@@ -47,31 +47,22 @@ void CCreditsScroller::AdvanceLine(const UiRect& client, ICreditsMeasure& measur
     m_nScrolledIn = 0;
     if (!measuring) return;
     int width = MeasureWidth(m_currentLine, measure);
-    if (width > m_nColumnWidth) {
-        m_nColumnWidth = std::min(width, client.Width());
-        widened = true;
-    }
+    if (width > m_nColumnWidth) m_nColumnWidth = std::min(width, client.Width());
 }
 
-UiRect CCreditsScroller::Column(const UiRect& client, bool widened) const
+UiRect CCreditsScroller::Column(const UiRect& client) const
 {
-    if (m_scrollArea.IsEmpty()) return CentredColumn(client, m_nColumnWidth);
-    UiRect column = m_scrollArea;
-    if (widened) {
-        UiRect centred = CentredColumn(client, m_nColumnWidth);
-        column.left = centred.left;
-        column.right = centred.right;
-    }
-    return column;
+    // A scroll area stays the column even on the tick a line widens the centred strip:
+    // scrolling another strip for one tick would tear the lines already in the area.
+    return m_scrollArea.IsEmpty() ? CentredColumn(client, m_nColumnWidth) : m_scrollArea;
 }
 
 CreditsTick CCreditsScroller::Tick(const UiRect& client, ICreditsMeasure& measure)
 {
-    bool widened = false;
-    if (!m_bPictureMode) AdvanceLine(client, measure, widened);
+    if (!m_bPictureMode) AdvanceLine(client, measure);
 
     CreditsTick tick;
-    tick.column = Column(client, widened);
+    tick.column = Column(client);
     int step = std::abs(m_nStep);
     if (tick.column.Width() > 0) {
         tick.scrolls = true;

@@ -52,9 +52,9 @@ public:
     const CreditsLine& GetCurrentLine() const { return m_currentLine; }
 
 private:
-    void AdvanceLine(const UiRect& client, ICreditsMeasure& measure, bool& widened);
+    void AdvanceLine(const UiRect& client, ICreditsMeasure& measure);
     int MeasureWidth(const CreditsLine& line, ICreditsMeasure& measure) const;
-    UiRect Column(const UiRect& client, bool widened) const;
+    UiRect Column(const UiRect& client) const;
     void DrawCurrentLine(CreditsTick& tick, ICreditsMeasure& measure);
 
     CreditsLook m_look;

@@ -119,14 +119,16 @@ TEST(CreditsTicks, AColumnWithoutWidthScrollsNothingAndClearsTheClientsBottomRow
     EXPECT_EQ(run.ticks[0].strip, (UiRect{0, 99, 200, 100}));
 }
 
-TEST(CreditsTicks, AScrollAreaIsTheColumnExceptOnTheTickALineWidensIt)
+TEST(CreditsTicks, AScrollAreaIsTheColumnOnEveryTick)
 {
     CreditsRun run({"abcdef", "ab"});
-    run.scroller.SetScrollArea({10, 20, 190, 90});
+    const UiRect area{10, 20, 150, 90};  // off centre
+    run.scroller.SetScrollArea(area);
     run.Ticks(20);
-    // Tick 14: the first line widens the column to 60, centred, with the area's top and bottom.
-    EXPECT_EQ(run.ticks[13].column, (UiRect{70, 20, 130, 90}));
-    for (int tick : {13, 15, 20}) EXPECT_EQ(run.ticks[static_cast<std::size_t>(tick - 1)].column, (UiRect{10, 20, 190, 90}));
+    // Tick 14 widens the measured column to 60; the area still scrolls as a whole.
+    EXPECT_EQ(run.scroller.GetColumnWidth(), 60);
+    for (const CreditsTick& tick : run.ticks) EXPECT_EQ(tick.column, area);
+    EXPECT_EQ(run.ticks[13].clip, (UiRect{10, 89, 150, 90}));
 }
 
 TEST(CreditsTicks, APictureScrollsInRowByRowThenTheNextLineFollowsItsBlankTicks)
