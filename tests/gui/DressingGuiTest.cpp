@@ -154,6 +154,15 @@ TEST(GuiDressing, TheButtonUnderTheMouseLightsUpAndAClickSendsItsCommand)
     mouse.MouseClick();
     EXPECT_TRUE(PumpUntil([&] { return !clicked.empty(); }));
     EXPECT_EQ(clicked, std::vector<int>{ID_FILE_SAVE});
+    // During a build the button neither lights up nor answers.
+    Frame().LockForBuild(true);
+    EXPECT_EQ(bar.GetHotButton(), -1);
+    mouse.MouseMove(bar.ClientToScreen(bar.GetButtonRect(save).GetPosition() + wxPoint(10, 10)));
+    mouse.MouseClick();
+    Pump();
+    EXPECT_EQ(bar.GetHotButton(), -1);
+    EXPECT_EQ(clicked.size(), 1u);
+    Frame().LockForBuild(false);
 
     // Off the bar without a move over it: the timer clears the hot look.
     mouse.MouseMove(Frame().GetScreenRect().GetBottomRight() + wxPoint(40, 40));
