@@ -55,6 +55,15 @@ CCaptionBand::CCaptionBand(wxTopLevelWindow* owner)
         event.Skip();
     });
     owner->Bind(wxEVT_ACTIVATE, &CCaptionBand::OnOwnerActivate, this);
+    // Like a title bar: a click brings the window forward, a double click on a window
+    // that can be maximised maximises or restores it.
+    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
+        if (!m_pOwner->IsActive()) m_pOwner->Raise();
+        event.Skip();
+    });
+    Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent&) {
+        if (m_pOwner->HasFlag(wxMAXIMIZE_BOX)) m_pOwner->Maximize(!m_pOwner->IsMaximized());
+    });
 }
 
 void CCaptionBand::OnOwnerActivate(wxActivateEvent& event)
