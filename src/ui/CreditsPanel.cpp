@@ -2,6 +2,7 @@
 
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/image.h>
 
 #include "ui/BitmapResources.h"
 
@@ -10,13 +11,15 @@ namespace sw {
 namespace {
 
 wxString Utf8(const std::string& text) { return wxString::FromUTF8(text.data(), text.size()); }
+// A pixel more than a third covered by a glyph belongs to it: thin strokes stay whole.
+constexpr unsigned char kInkThreshold = 85;
+
 wxColour ColourOf(CreditsColour colour) { return wxColour(static_cast<unsigned long>(colour)); }
 wxRect WxRect(const UiRect& rect) { return {rect.left, rect.top, rect.Width(), rect.Height()}; }
 
-wxFontWeight WeightOf(int weight)
-{
-    return weight >= 700 ? wxFONTWEIGHT_BOLD : weight >= 400 ? wxFONTWEIGHT_NORMAL : wxFONTWEIGHT_LIGHT;
-}
+// Arial comes in regular and bold only: the lighter weights are drawn regular, as the
+// window system draws them.
+wxFontWeight WeightOf(int weight) { return weight >= 700 ? wxFONTWEIGHT_BOLD : wxFONTWEIGHT_NORMAL; }
 
 }  // namespace
 
@@ -144,8 +147,34 @@ void CCreditsPanel::DrawLine(wxDC& dc, const CreditsLine& line, const UiRect& re
     dc.SetFont(FontFor(line.style));
     dc.SetTextForeground(TextColourFor(line.style));
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    int width = dc.GetTextExtent(text).x;
-    dc.DrawText(text, rect.left + (rect.Width() - width) / 2, rect.top);
+    wxSize extent = dc.GetTextExtent(text);
+    int x = rect.left + (rect.Width() - extent.x) / 2;
+    if (!m_bKeyColourMode || !HasPattern() || extent.x <= 0 || extent.y <= 0) {
+        dc.DrawText(text, x, rect.top);
+        return;
+    }
+    // Over the key colour, smoothed edges would be neither key nor text and would show
+    // as a grey rim on the pattern: the text goes in whole pixels.
+    wxBitmap coverage(extent);
+    {
+        wxMemoryDC inked(coverage);
+        inked.SetBackground(*wxBLACK_BRUSH);
+        inked.Clear();
+        inked.SetFont(dc.GetFont());
+        inked.SetTextForeground(*wxWHITE);
+        inked.DrawText(text, 0, 0);
+    }
+    wxImage shape = coverage.ConvertToImage();
+    wxColour colour = dc.GetTextForeground();
+    wxImage crisp(extent);
+    crisp.InitAlpha();
+    for (int py = 0; py < extent.y; ++py) {
+        for (int px = 0; px < extent.x; ++px) {
+            crisp.SetRGB(px, py, colour.Red(), colour.Green(), colour.Blue());
+            crisp.SetAlpha(px, py, shape.GetRed(px, py) >= kInkThreshold ? wxIMAGE_ALPHA_OPAQUE : wxIMAGE_ALPHA_TRANSPARENT);
+        }
+    }
+    dc.DrawBitmap(wxBitmap(crisp), x, rect.top, true);
 }
 
 void CCreditsPanel::DrawTickIntoLayer(const CreditsTick& tick)
