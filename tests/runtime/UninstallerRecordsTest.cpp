@@ -186,7 +186,9 @@ TEST(UninstallerRecords, FontsAndControlsOfASharedFileGoWithIt)
 TEST(UninstallerRecords, RecordsAreCheckedBeforeAnythingIsRemoved)
 {
     const std::string path = "C:\\Acme\\a.ttf", relative = "a.ttf", name = "A (TrueType)",
-                      key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Acme";
+                      key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Acme", hive = "Software";
+    // The records point into these strings, so they outlive the table.
+    const std::string zeroInName("A\0B", 3);
     struct Case {
         const char* what;
         UninstallRecord record;
@@ -196,10 +198,10 @@ TEST(UninstallerRecords, RecordsAreCheckedBeforeAnythingIsRemoved)
         {"a relative file", Record(UninstallItem::shortcut, relative), false},
         {"a font", Record(UninstallItem::font, path, name), true},
         {"a font without its value name", Record(UninstallItem::font, path), false},
-        {"a font value name with a zero", Record(UninstallItem::font, path, std::string("A\0B", 3)), false},
+        {"a font value name with a zero", Record(UninstallItem::font, path, zeroInName), false},
         {"a key", Record(UninstallItem::registryKey, key, "", kRootLocalMachine), true},
         {"a key without a root", Record(UninstallItem::registryKey, key), false},
-        {"a hive", Record(UninstallItem::registryKey, "Software", "", kRootLocalMachine), false},
+        {"a hive", Record(UninstallItem::registryKey, hive, "", kRootLocalMachine), false},
     };
     for (const Case& c : cases) EXPECT_EQ(IsActionableRecord(c.record), c.actionable) << c.what;
 }
