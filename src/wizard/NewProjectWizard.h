@@ -274,7 +274,7 @@ private:
     unsigned m_nButtons = 0;
 };
 
-// The document's New (Part 5.1): while the "wizard" preference is on and the owner is up,
+// The document's New: while the "wizard" preference is on and the owner is up,
 // runs the wizard on a fresh private project and applies how it ended. True when the
 // answers went into `project`, which is then to be marked modified.
 bool RunNewProjectWizard(wxWindow* owner, CData& project, IProfile& profile, const NewProjectWizardHost& host);
