@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/Data.h"
+#include "platform/Files.h"
 #include "platform/StringTable.h"
 
 namespace sw {
@@ -87,6 +88,43 @@ TEST(WizardTexts, TemplateFolderEndsWithTempl)
 {
     std::string dir = GetTemplateDir();
     EXPECT_EQ(dir.substr(dir.size() - 6), "Templ/");
+}
+
+// The format items of a text in order: the installer fills the first %s or %d with its
+// argument, so a translation that drops, adds or swaps one shows the wrong thing.
+std::string FormatItems(const std::string& text)
+{
+    std::string items;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '%') continue;
+        items += text.substr(i, 2);
+        ++i;
+    }
+    return items;
+}
+
+TEST(WizardTexts, ShippedTranslationsReplaceEveryTextAndKeepItsFormatItems)
+{
+    std::size_t templates = 0;
+    for (const DirEntry& entry : ListDirectory(GetTemplateDir())) {
+        if (entry.isDirectory || entry.name.size() < 4 || entry.name.substr(entry.name.size() - 4) != ".txt") continue;
+        ++templates;
+        CData data;
+        data.ImportTexts(GetTemplateDir() + entry.name);
+        for (std::size_t g = 0; g < data.m_texts.size(); ++g) {
+            for (std::size_t t = 0; t < data.m_texts[g].size(); ++t) {
+                const std::string& text = data.m_texts[g][t];
+                std::string fallback = GetDefaultText(static_cast<int>(g), static_cast<int>(t));
+                EXPECT_EQ(FormatItems(text), FormatItems(fallback)) << entry.name << " text " << g << "/" << t;
+                EXPECT_EQ(text.find_first_not_of(' ') == std::string::npos, fallback.find_first_not_of(' ') == std::string::npos)
+                    << entry.name << " text " << g << "/" << t << " is blank where the default is not, or the other way";
+                EXPECT_EQ(text.find("#title") != std::string::npos || text.find("#Title") != std::string::npos,
+                          fallback.find("#title") != std::string::npos || fallback.find("#Title") != std::string::npos)
+                    << entry.name << " text " << g << "/" << t << " lost or gained the title";
+            }
+        }
+    }
+    EXPECT_GE(templates, 1u) << "no translation beside the program in " << GetTemplateDir();
 }
 
 }  // namespace
