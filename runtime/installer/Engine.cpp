@@ -5,7 +5,7 @@
 
 #include "ExitCodes.h"
 #include "InstallRun.h"
-#include "Log.h"
+#include "win32/Log.h"
 #include "Registrations.h"
 #include "ShellLinks.h"
 #include "core/InstallFormat.h"
@@ -26,8 +26,6 @@ wchar_t* FileName(const FileEntry& entry)
         if (*p == L'/') *p = L'\\';
     return name;
 }
-
-const char* Field(const char* text) { return text ? text : ""; }
 
 // The six strings of a file record after its name: icon folder, icon name, icon
 // arguments, shortcut name, shortcut arguments.
@@ -221,7 +219,7 @@ void CInstallRun::InstallLinks(const FileEntry& entry, const wchar_t* path)
     for (Link& link : links) {
         if (!link.name[0]) continue;
         wchar_t* linkPath = link.folder ? LinkPath(link.folder, link.name) : nullptr;
-        wchar_t* args = win::WidenText(Field(link.args), win::TextLength(link.args));
+        wchar_t* args = win::WidenText(link.args);
         if (!linkPath || !args) {
             LogText("Cannot place the icon or shortcut \"");
             LogText(link.name);

@@ -4,7 +4,7 @@
 // replace it at the next start.
 #include "ExitCodes.h"
 #include "InstallRun.h"
-#include "Log.h"
+#include "win32/Log.h"
 #include "core/InstallFormat.h"
 #include "win32/Heap.h"
 #include "win32/SystemLibrary.h"

@@ -14,7 +14,7 @@
 #include <new>
 
 #include "ExitCodes.h"
-#include "Log.h"
+#include "win32/Log.h"
 #include "Setup.h"
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"

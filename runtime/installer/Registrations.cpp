@@ -165,8 +165,8 @@ bool RegisterUninstaller(const CSetup& setup, const wchar_t* uninstaller, const 
 void StoreInstallationDirectory(const CSetup& setup, const wchar_t* directory)
 {
     if ((setup.Options() & kOptionWriteRegistry) && setup.RegistryKey()) {
-        wchar_t* keyName = win::WidenText(setup.RegistryKey(), win::TextLength(setup.RegistryKey()));
-        wchar_t* value = setup.RegistryValue() ? win::WidenText(setup.RegistryValue(), win::TextLength(setup.RegistryValue()))
+        wchar_t* keyName = win::WidenText(setup.RegistryKey());
+        wchar_t* value = setup.RegistryValue() ? win::WidenText(setup.RegistryValue())
                                                : nullptr;
         HKEY key = nullptr;
         if (keyName && RegCreateKeyExW(RegistryRoot(setup.RegistryRoot()), keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
@@ -178,9 +178,9 @@ void StoreInstallationDirectory(const CSetup& setup, const wchar_t* directory)
         win::Release(value);
     }
     if ((setup.Options() & kOptionWriteIni) && setup.IniFile()) {
-        wchar_t* file = win::WidenText(setup.IniFile(), win::TextLength(setup.IniFile()));
-        wchar_t* section = win::WidenText(setup.IniSection(), win::TextLength(setup.IniSection()));
-        wchar_t* entry = win::WidenText(setup.IniEntry(), win::TextLength(setup.IniEntry()));
+        wchar_t* file = win::WidenText(setup.IniFile());
+        wchar_t* section = win::WidenText(setup.IniSection());
+        wchar_t* entry = win::WidenText(setup.IniEntry());
         if (file && section && entry) WritePrivateProfileStringW(section, entry, directory, file);
         win::Release(file);
         win::Release(section);

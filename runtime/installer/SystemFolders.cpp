@@ -41,7 +41,7 @@ void FindSystemFolders(SystemFolders& folders)
 
 wchar_t* ExpandDirectoryText(const char* text, const SystemFolders& folders)
 {
-    wchar_t* typed = win::WidenText(text, win::TextLength(text));
+    wchar_t* typed = win::WidenText(text);
     if (!typed) return nullptr;
     std::size_t typedLength = win::WideLength(typed);
     // Each macro is at least 8 characters and becomes at most MAX_PATH.
@@ -72,8 +72,8 @@ wchar_t* FindProposedDirectory(const CSetup& setup, const char* defaultDir)
     FindSystemFolders(folders);
     wchar_t previous[MAX_PATH * 2] = {};
     if (setup.RegistryKey()) {
-        wchar_t* key = win::WidenText(setup.RegistryKey(), win::TextLength(setup.RegistryKey()));
-        wchar_t* value = setup.RegistryValue() ? win::WidenText(setup.RegistryValue(), win::TextLength(setup.RegistryValue()))
+        wchar_t* key = win::WidenText(setup.RegistryKey());
+        wchar_t* value = setup.RegistryValue() ? win::WidenText(setup.RegistryValue())
                                                : nullptr;
         DWORD size = sizeof(previous) - sizeof(wchar_t);
         if (key && RegGetValueW(RegistryRoot(setup.RegistryRoot()), key, value, RRF_RT_REG_SZ, nullptr, previous, &size) !=
@@ -83,9 +83,9 @@ wchar_t* FindProposedDirectory(const CSetup& setup, const char* defaultDir)
         win::Release(value);
     }
     if (!previous[0] && setup.IniFile()) {
-        wchar_t* file = win::WidenText(setup.IniFile(), win::TextLength(setup.IniFile()));
-        wchar_t* section = win::WidenText(setup.IniSection(), win::TextLength(setup.IniSection()));
-        wchar_t* entry = win::WidenText(setup.IniEntry(), win::TextLength(setup.IniEntry()));
+        wchar_t* file = win::WidenText(setup.IniFile());
+        wchar_t* section = win::WidenText(setup.IniSection());
+        wchar_t* entry = win::WidenText(setup.IniEntry());
         if (file && section && entry)
             GetPrivateProfileStringW(section, entry, L"", previous, MAX_PATH * 2 - 1, file);
         win::Release(file);

@@ -1,7 +1,8 @@
 #include "UninstallJournal.h"
 
-#include "Log.h"
+#include "win32/Log.h"
 #include "win32/Heap.h"
+#include "win32/WholeFile.h"
 
 namespace sw {
 
@@ -43,22 +44,16 @@ bool WriteAll(HANDLE file, const std::uint8_t* bytes, std::size_t size)
 
 // Where the sound records of an earlier installation into the same place end, or 0 when
 // there is no readable information there (then the file starts afresh).
-std::size_t EarlierRecordsEnd(HANDLE file)
+std::size_t EarlierRecordsEnd(const wchar_t* path)
 {
-    LARGE_INTEGER length{};
-    if (!GetFileSizeEx(file, &length) || length.QuadPart <= 0 || length.QuadPart >= 64 * 1024 * 1024) return 0;
-    auto size = static_cast<std::size_t>(length.QuadPart);
-    auto* bytes = static_cast<std::uint8_t*>(win::Allocate(size));
-    DWORD read = 0;
-    std::size_t end = 0;
-    if (bytes && ReadFile(file, bytes, static_cast<DWORD>(size), &read, nullptr) && read == size) {
-        CUninstallInfoReader reader(bytes, size);
-        UninstallRecord record;
-        while (reader.HeaderOk() && reader.Next(record)) {
-        }
-        if (reader.HeaderOk() && !reader.Damaged()) end = reader.End();
+    win::WholeFile earlier;
+    if (!win::ReadWholeFile(path, 64 * 1024 * 1024, earlier)) return 0;
+    CUninstallInfoReader reader(earlier.bytes, earlier.size);
+    UninstallRecord record;
+    while (reader.HeaderOk() && reader.Next(record)) {
     }
-    win::Release(bytes);
+    std::size_t end = reader.HeaderOk() && !reader.Damaged() ? reader.End() : 0;
+    win::Release(earlier.bytes);
     return end;
 }
 
@@ -69,11 +64,10 @@ bool CUninstallJournal::OpenFile(const wchar_t* path)
     // A repeated installation into the same place keeps the first one's records (the
     // folders it made, the uses it counted) and appends its own after them; the file is
     // never truncated before them, so a crash now cannot lose them.
-    m_file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
+    std::size_t end = EarlierRecordsEnd(path);
+    m_file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_file == INVALID_HANDLE_VALUE) return false;
     m_path = win::CopyWide(path);
-    std::size_t end = EarlierRecordsEnd(m_file);
     LARGE_INTEGER at{};
     at.QuadPart = static_cast<LONGLONG>(end);
     bool ok = SetFilePointerEx(m_file, at, nullptr, FILE_BEGIN) && SetEndOfFile(m_file);

@@ -14,7 +14,7 @@
 #include <shellapi.h>
 
 #include "ExitCodes.h"
-#include "Log.h"
+#include "win32/Log.h"
 #include "Messages.h"
 #include "Removal.h"
 #include "SelfRemoval.h"
@@ -259,10 +259,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     Arguments args = argv ? ParseArguments(argv, argc) : Arguments{};
-    if (args.log) OpenUninstallLog(args.log, args.cleanup);
+    if (args.log) OpenLog(args.log, args.cleanup);
     CMessages messages;
     messages.SetSilent(args.silent || args.cleanup);
     int result = args.cleanup ? RunSelfRemoval(args.cleanupArguments) : Uninstall(args, messages);
-    CloseUninstallLog();
+    CloseLog();
     return result;
 }

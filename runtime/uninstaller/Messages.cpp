@@ -1,6 +1,6 @@
 #include "Messages.h"
 
-#include "Log.h"
+#include "win32/Log.h"
 #include "win32/FormatText.h"
 #include "win32/Heap.h"
 

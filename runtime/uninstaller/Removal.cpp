@@ -1,6 +1,6 @@
 #include "Removal.h"
 
-#include "Log.h"
+#include "win32/Log.h"
 #include "core/InstallFormat.h"
 #include "win32/Heap.h"
 

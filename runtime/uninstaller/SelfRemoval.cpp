@@ -1,7 +1,7 @@
 #include "SelfRemoval.h"
 
 #include "ExitCodes.h"
-#include "Log.h"
+#include "win32/Log.h"
 #include "core/UninstallInfo.h"
 #include "win32/Heap.h"
 

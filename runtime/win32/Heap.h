@@ -41,6 +41,8 @@ inline wchar_t* CopyWide(const wchar_t* text) { return CopyWide(text, WideLength
 // Texts of an installation program as UTF-16: UTF-8 when the bytes are valid UTF-8,
 // otherwise the system's ANSI code page (settings files from older Windows systems).
 wchar_t* WidenText(const char* text, std::size_t length);
+// The same for a zero-terminated text.
+inline wchar_t* WidenText(const char* text) { return WidenText(text, TextLength(text)); }
 
 // UTF-8 for the log and the uninstall information.
 char* NarrowToUtf8(const wchar_t* text, std::size_t& length);
