@@ -25,7 +25,7 @@ void Store32(std::uint8_t* p, std::uint32_t value)
 bool KnownKind(std::uint8_t kind)
 {
     return kind >= static_cast<std::uint8_t>(UninstallItem::file) &&
-           kind <= static_cast<std::uint8_t>(UninstallItem::registryKey);
+           kind <= static_cast<std::uint8_t>(kLastUninstallItem);
 }
 
 // A record header whose check value holds and whose fixed bytes are what the writer writes.

@@ -31,7 +31,9 @@ enum class UninstallItem : std::uint8_t {
     font = 5,         // text[0]: font file path, text[1]: its value name under HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts
     control = 6,      // text[0]: a DLL/OCX registered with DllRegisterServer (unregister with DllUnregisterServer before removing)
     registryKey = 7,  // root (0x80000000.. like REC_UNINST_KEYS), text[0]: a key the installation made (its entry in the system's list of installed programs); removed with its subkeys
+    installation = 8, // text[0]: the installation directory, the first record of every installation: what the uninstaller may remove lies below it or in the system's known folders
 };
+inline constexpr UninstallItem kLastUninstallItem = UninstallItem::installation;
 
 struct UninstallRecord {
     UninstallItem kind;
