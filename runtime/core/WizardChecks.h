@@ -75,6 +75,59 @@ void TrimDirectoryPath(Char* path)
     while (length > 3 && length > root && path[length - 1] == '\\') path[--length] = 0;
 }
 
+// The one form of a directory that the wizard and the unattended installer both judge and
+// install into: TrimDirectoryPath's, with doubled backslashes after the root made single
+// and "." and ".." parts resolved, so that "C:\\Dir", "C:\T\x\" and "C:\T\x\..\y" name the
+// folders they mean and never leave a stray folder or a path the uninstaller cannot
+// read. Relative paths are not made absolute: what a relative directory means depends on
+// the folder the installer happened to start in, so they stay relative and are refused.
+// False (and the path only trimmed) when it is relative or a ".." climbs above the root.
+template <typename Char>
+bool CanonicalDirectoryPath(Char* path)
+{
+    TrimDirectoryPath(path);
+    const std::size_t root = DirectoryRootLength(path);
+    const std::size_t length = DirectoryLength(path);
+    if (root == 0) return false;
+    auto isDots = [&](std::size_t start, std::size_t end, std::size_t dots) {
+        if (end - start != dots) return false;
+        for (std::size_t i = start; i < end; ++i)
+            if (path[i] != '.') return false;
+        return true;
+    };
+    // First pass: does any ".." climb above the root?
+    std::size_t depth = 0;
+    for (std::size_t i = root; i < length;) {
+        std::size_t start = i;
+        while (i < length && path[i] != '\\') ++i;
+        if (isDots(start, i, 2)) {
+            if (depth == 0) return false;
+            --depth;
+        } else if (i > start && !isDots(start, i, 1)) {
+            ++depth;
+        }
+        if (i < length) ++i;
+    }
+    // Second pass, in place: the written part never overtakes the part being read.
+    std::size_t out = root;
+    for (std::size_t i = root; i < length;) {
+        std::size_t start = i;
+        while (i < length && path[i] != '\\') ++i;
+        std::size_t end = i;
+        if (i < length) ++i;
+        if (end == start || isDots(start, end, 1)) continue;
+        if (isDots(start, end, 2)) {
+            while (out > root && path[out - 1] != '\\') --out;
+            if (out > root) --out;
+            continue;
+        }
+        if (out > root && path[out - 1] != '\\') path[out++] = '\\';
+        for (std::size_t k = start; k < end; ++k) path[out++] = path[k];
+    }
+    path[out] = 0;
+    return true;
+}
+
 // An absolute path (X:\... or \\server\share\...) shorter than `maxLength`, without the
 // characters Windows forbids in names, with no empty part and no part that ends in a dot
 // or a blank (which also refuses "." and "..").

@@ -141,11 +141,13 @@ TEST(WizardChecks, DirectoryRoots)
         EXPECT_EQ(DirectoryRootLength(path), 0u) << std::wstring(path).size();
 }
 
-TEST(WizardChecks, TypedDirectoriesAreTrimmedAndChecked)
+TEST(WizardChecks, TypedDirectoriesAreMadeCanonicalAndChecked)
 {
+    // The wizard and the unattended installer judge a directory by this one rule, so a
+    // directory that one of them takes the other takes in the same form.
     struct Case {
         const wchar_t* typed;
-        const wchar_t* trimmed;
+        const wchar_t* canonical;
         bool valid;
     } cases[] = {
         {L"  C:\\Program Files\\Acme  ", L"C:\\Program Files\\Acme", true},
@@ -154,9 +156,19 @@ TEST(WizardChecks, TypedDirectoriesAreTrimmedAndChecked)
         {L"C:\\", L"C:\\", true},
         {L"C:/Tools/Acme/", L"C:\\Tools\\Acme", true},
         {L"\\\\server\\share\\Acme", L"\\\\server\\share\\Acme", true},
+        {L"C:\\A\\\\B", L"C:\\A\\B", true},
+        {L"C:\\\\Dir", L"C:\\Dir", true},
+        {L"C:\\A\\..\\B", L"C:\\B", true},
+        {L"C:\\T\\x\\..\\..\\y\\.\\z", L"C:\\y\\z", true},
+        {L"C:\\A\\.", L"C:\\A", true},
+        {L"C:\\A\\..", L"C:\\", true},
+        {L"\\\\server\\share\\A\\..", L"\\\\server\\share\\", true},
+        {L"C:\\..\\Windows", L"C:\\..\\Windows", false},
+        {L"C:\\A\\..\\..\\B", L"C:\\A\\..\\..\\B", false},
         {L"", L"", false},
         {L"   ", L"", false},
         {L"Acme", L"Acme", false},
+        {L"..\\Acme", L"..\\Acme", false},
         {L"\\Acme", L"\\Acme", false},
         {L"C:Acme", L"C:Acme", false},
         {L"C:\\Ac*me", L"C:\\Ac*me", false},
@@ -165,18 +177,17 @@ TEST(WizardChecks, TypedDirectoriesAreTrimmedAndChecked)
         {L"C:\\A\"B", L"C:\\A\"B", false},
         {L"C:\\A<B>", L"C:\\A<B>", false},
         {L"C:\\A:B", L"C:\\A:B", false},
-        {L"C:\\A\\\\B", L"C:\\A\\\\B", false},
-        {L"C:\\A\\..\\B", L"C:\\A\\..\\B", false},
-        {L"C:\\A\\.", L"C:\\A\\.", false},
+        {L"C:\\A\\...\\B", L"C:\\A\\...\\B", false},
         {L"C:\\Acme.", L"C:\\Acme.", false},
+        {L"C:\\Acme \\x", L"C:\\Acme \\x", false},
         {L"C:\\A\tB", L"C:\\A\tB", false},
     };
     for (const Case& c : cases) {
         std::wstring path = c.typed;
-        TrimDirectoryPath(path.data());
+        bool canonical = CanonicalDirectoryPath(path.data());
         path.resize(DirectoryLength(path.c_str()));
-        EXPECT_EQ(path, c.trimmed);
-        EXPECT_EQ(IsValidDirectoryPath(path.c_str(), 260), c.valid) << path.size();
+        EXPECT_EQ(path, c.canonical);
+        EXPECT_EQ(canonical && IsValidDirectoryPath(path.c_str(), 260), c.valid) << path.size();
     }
     std::wstring longPath = L"C:\\" + std::wstring(256, L'a');
     EXPECT_TRUE(IsValidDirectoryPath(longPath.c_str(), 260));

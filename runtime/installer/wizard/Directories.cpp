@@ -6,7 +6,8 @@
 
 namespace sw::wizard {
 
-void TrimPath(wchar_t* path) { TrimDirectoryPath(path); }
+// The unattended installer judges /D= by the same rule (Main.cpp).
+void TrimPath(wchar_t* path) { CanonicalDirectoryPath(path); }
 
 bool IsValidDirectory(const wchar_t* path) { return IsValidDirectoryPath(path, MAX_PATH); }
 

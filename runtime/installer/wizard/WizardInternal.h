@@ -79,7 +79,8 @@ bool ChooseDirectory(HWND owner, const CSetup& setup, HINSTANCE instance, wchar_
 
 inline constexpr std::size_t kPathCapacity = 1024;
 
-// Removes blanks around the path and a trailing backslash (not the root's).
+// Puts a typed directory in its canonical form (CanonicalDirectoryPath): blanks and trailing
+// backslashes gone, doubled backslashes single, "." and ".." resolved.
 void TrimPath(wchar_t* path);
 // An absolute path (X:\... or \\server\share\...) without characters Windows forbids in
 // names and without "." or ".." parts.
