@@ -12,6 +12,7 @@ enum InstallerExitCode : int {
     kExitCrcError = 4,     // a file's check value does not match its data
     kExitVolumeMissing = 5,  // a follow-on volume (SETUP.D01, ...) is not beside the program
     kExitRebootNeeded = 6,   // installed, but a file in use is replaced only at the next start
+    kExitInvalidDirectory = 7,  // unattended: the directory (/D= or the proposed one) is relative or not a valid path
 };
 
 }  // namespace sw

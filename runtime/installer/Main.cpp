@@ -19,6 +19,7 @@
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
 #include "core/ProgramLayout.h"
+#include "core/WizardChecks.h"
 #include "win32/FormatText.h"
 #include "win32/Heap.h"
 #include "wizard/Wizard.h"
@@ -47,6 +48,8 @@ bool g_silent = false;
 
 const wchar_t kInvalidData[] = L"This file contains invalid data.";
 const wchar_t kInsertDisk[] = L"Please insert disk number %d.";
+const wchar_t kInvalidDirectory[] = L"Invalid directory.";
+constexpr unsigned kTextInvalidDirectory = 5;  // of group 6, as the wizard's directory page shows it
 
 // The program's own texts, for the messages shown before (or without) a CSetup: group 6
 // of the wizard texts, read as soon as the records are known to lie inside the file.
@@ -100,9 +103,12 @@ struct MappedFile {
     const std::uint8_t* bytes = nullptr;
     std::uint64_t size = 0;
 
-    bool Open(const wchar_t* path)
+    // False when the file cannot be opened or mapped; `opened` then tells a file that is
+    // there but empty (or unreadable) from one that is not there at all.
+    bool Open(const wchar_t* path, bool* opened = nullptr)
     {
         file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (opened) *opened = file != INVALID_HANDLE_VALUE;
         LARGE_INTEGER length{};
         if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &length) || length.QuadPart <= 0) return false;
         size = static_cast<std::uint64_t>(length.QuadPart);
@@ -157,8 +163,17 @@ int OpenVolumes(const EarlyTexts& texts, const ProgramView& view, const wchar_t*
             break;
         }
         MappedFile& volume = volumes.files[volumes.count++];
-        while (!volume.Open(name)) {
+        bool opened = false;
+        while (!volume.Open(name, &opened)) {
             volume.Close();
+            // A volume that is there but empty is damaged, not missing: asking for the disk
+            // again would loop for ever.
+            if (opened) {
+                LogLine("Empty or unreadable: ", name);
+                Report(texts, kTextInvalidData, kInvalidData, nullptr);
+                result = kExitInvalidData;
+                break;
+            }
             wchar_t disk[12];
             wsprintfW(disk, L"%u", number + 1);
             LogLine("Missing ", name);
@@ -212,11 +227,22 @@ public:
     }
 };
 
-int InstallUnattended(const CSetup& setup, const wchar_t* directory)
+int InstallUnattended(const EarlyTexts& texts, const CSetup& setup, const wchar_t* given)
 {
-    if (!directory || !directory[0]) {
+    if (!given || !given[0]) {
         LogText("No installation directory: give one with /D=DIR\r\n");
         return kExitCancelled;
+    }
+    // The rule the wizard's directory page applies, so that what one refuses the other
+    // refuses too, and the stored paths are the canonical ones the uninstaller reads.
+    wchar_t directory[MAX_PATH + 1];
+    std::size_t length = win::WideLength(given);
+    for (std::size_t i = 0; i <= length && i <= MAX_PATH; ++i) directory[i] = given[i];
+    directory[MAX_PATH] = 0;
+    if (length > MAX_PATH || !CanonicalDirectoryPath(directory) || !IsValidDirectoryPath(directory, MAX_PATH)) {
+        LogLine("Installation directory: ", given);
+        Report(texts, kTextInvalidDirectory, kInvalidDirectory, nullptr);
+        return kExitInvalidDirectory;
     }
     CUnattended observer;
     InstallOutcome outcome;
@@ -329,7 +355,7 @@ int Run(HINSTANCE instance)
                 Report(texts, kTextInvalidData, kInvalidData, nullptr);
                 result = kExitInvalidData;
             } else if (args.silent) {
-                result = setup->IsTest() ? kExitSuccess : InstallUnattended(*setup, args.dir ? args.dir : setup->ProposedDirectory());
+                result = setup->IsTest() ? kExitSuccess : InstallUnattended(texts, *setup, args.dir ? args.dir : setup->ProposedDirectory());
             } else {
                 if (args.dir) setup->SetProposedDirectory(args.dir);
                 result = RunWizard(*setup, instance);
