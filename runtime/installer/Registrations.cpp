@@ -129,24 +129,76 @@ bool SetScreenSaver(const wchar_t* path)
     return ok;
 }
 
+namespace {
+
+bool IsKeyNameCharacter(wchar_t c) { return c != L'\\' && c >= 32; }
+
+// The entry's key name: the product's title, else the installation folder's name, else the
+// installation program's own name. Always one key name that means something: never empty,
+// never only dots and blanks, no backslash (which would name a subkey, or with an empty
+// name the Uninstall key itself and every other program's entry with it), at most the
+// 255 characters a key name may have.
+wchar_t* UninstallKeyName(const CSetup& setup, const wchar_t* directory)
+{
+    wchar_t self[MAX_PATH + 1] = {};
+    DWORD selfLength = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    if (selfLength == 0 || selfLength >= MAX_PATH) self[0] = 0;
+    for (std::size_t i = win::WideLength(self); i > 0; --i)
+        if (self[i - 1] == L'.') {
+            self[i - 1] = 0;
+            break;
+        } else if (self[i - 1] == L'\\') {
+            break;
+        }
+    const wchar_t* const candidates[] = {setup.Title(), FileNamePart(directory), FileNamePart(self), L"Setwright installation"};
+    for (const wchar_t* candidate : candidates) {
+        std::size_t length = win::WideLength(candidate);
+        while (length > 0 && (candidate[length - 1] == L' ' || candidate[length - 1] == L'.')) --length;
+        while (length > 0 && (candidate[0] == L' ')) {
+            ++candidate;
+            --length;
+        }
+        bool meaningful = false;
+        for (std::size_t i = 0; i < length; ++i)
+            if (candidate[i] != L'.' && candidate[i] != L' ' && IsKeyNameCharacter(candidate[i])) meaningful = true;
+        if (!meaningful) continue;
+        if (length > 255) length = 255;
+        auto* name = win::AllocateArray<wchar_t>(length + 1);
+        if (!name) return nullptr;
+        for (std::size_t i = 0; i < length; ++i) name[i] = IsKeyNameCharacter(candidate[i]) ? candidate[i] : L'-';
+        name[length] = 0;
+        return name;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 bool RegisterUninstaller(const CSetup& setup, const wchar_t* uninstaller, const wchar_t* directory,
                          std::uint32_t& rootCode, wchar_t*& keyPath)
 {
-    // The entry is named after the product; a title with a backslash would name a subkey.
-    const wchar_t* title = setup.Title()[0] ? setup.Title() : FileNamePart(directory);
-    std::size_t prefix = sizeof(kUninstallKey) / sizeof(wchar_t) - 1, titleLength = win::WideLength(title);
-    keyPath = win::AllocateArray<wchar_t>(prefix + titleLength + 1);
-    if (!keyPath) return false;
+    keyPath = nullptr;
+    wchar_t* name = UninstallKeyName(setup, directory);
+    if (!name) return false;
+    std::size_t prefix = sizeof(kUninstallKey) / sizeof(wchar_t) - 1, nameLength = win::WideLength(name);
+    keyPath = win::AllocateArray<wchar_t>(prefix + nameLength + 1);
+    if (!keyPath) {
+        win::Release(name);
+        return false;
+    }
     for (std::size_t i = 0; i < prefix; ++i) keyPath[i] = kUninstallKey[i];
-    for (std::size_t i = 0; i < titleLength; ++i) keyPath[prefix + i] = title[i] == L'\\' ? L'-' : title[i];
-    keyPath[prefix + titleLength] = 0;
+    for (std::size_t i = 0; i <= nameLength; ++i) keyPath[prefix + i] = name[i];
+    // What the list of installed programs shows: the title as the author wrote it.
+    const wchar_t* title = setup.Title()[0] ? setup.Title() : name;
 
     HKEY key = nullptr;
     rootCode = kRootLocalMachine;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
         rootCode = kRootCurrentUser;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+            win::Release(name);
             return false;
+        }
     }
     wchar_t* command = Quoted(uninstaller, L"");
     wchar_t* quiet = Quoted(uninstaller, L" /S");
@@ -156,9 +208,19 @@ bool RegisterUninstaller(const CSetup& setup, const wchar_t* uninstaller, const 
     DWORD one = 1;
     RegSetValueExW(key, L"NoModify", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
     RegSetValueExW(key, L"NoRepair", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
+    // The size the list shows, in KiB as it expects, and the day of the installation.
+    std::uint64_t kib = (setup.SpaceNeeded() + 1023) / 1024;
+    DWORD estimated = kib > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<DWORD>(kib);
+    RegSetValueExW(key, L"EstimatedSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&estimated), sizeof(estimated));
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    wchar_t date[16];
+    wsprintfW(date, L"%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    ok = ok && SetString(key, L"InstallDate", date);
     RegCloseKey(key);
     win::Release(command);
     win::Release(quiet);
+    win::Release(name);
     return ok;
 }
 
