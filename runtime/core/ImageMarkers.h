@@ -7,7 +7,15 @@
 //
 // - Size marker: tag, kSizeMarkerId, then a 4-byte size slot and 8 further bytes, all zero
 //   in the stored image. The builder writes the image's length into the size slot, so the
-//   runtime knows where the records appended to it begin.
+//   runtime knows where the records appended to it begin. Into the 8 further bytes it then
+//   writes the check of those records: a CRC-32 and kRecordsCheckTag, which says that the
+//   CRC is there. The check covers everything from the end of the image to the end of
+//   REC_END's header (every record, the file table, and REC_END's size, which says how much
+//   data follows), so that a flipped bit in what the runtime trusts before it writes
+//   anything is refused as invalid data. Older writers left these bytes at zero: a program
+//   without the tag is refused too. The data section is not covered: each file's stream has
+//   its own check value, and disk spanning and later splits move it without touching the
+//   records.
 // - Seed marker (installer only): tag, kSeedMarkerId, then the runtime's seed XOR kSeedMask.
 //   The seed starts the check value of every installed file; masking it keeps the plain
 //   value out of the image. An image without a seed marker stands for kDefaultSeed.
@@ -33,7 +41,14 @@ inline constexpr std::uint32_t kRuntimeSeed = 0x6B1E52D3;
 
 inline constexpr std::size_t kMarkerHeadBytes = 6;  // tag + identifier
 inline constexpr std::size_t kSizeSlotOffset = kMarkerHeadBytes;
+inline constexpr std::size_t kRecordsCrcOffset = kSizeSlotOffset + 4;    // CRC-32 of the records
+inline constexpr std::size_t kRecordsTagOffset = kRecordsCrcOffset + 4;  // kRecordsCheckTag
 inline constexpr std::size_t kSizeMarkerBytes = 6 + 4 + 8;
+inline constexpr std::uint32_t kRecordsCheckTag = 0x31435243;  // "CRC1"
+// Offsets within the size marker are read by every runtime ever shipped with a program:
+// they never move.
+static_assert(kSizeSlotOffset == 6 && kRecordsCrcOffset == 10 && kRecordsTagOffset == 14);
+static_assert(kRecordsTagOffset + 4 == kSizeMarkerBytes, "the check fills the marker's further bytes exactly");
 inline constexpr std::size_t kSeedMarkerBytes = 6 + 4;
 inline constexpr std::size_t kMarkerNotFound = static_cast<std::size_t>(-1);
 
@@ -81,6 +96,14 @@ constexpr bool SetImageSize(std::uint8_t* image, std::size_t size)
     if (offset == kMarkerNotFound || size - offset < kSizeSlotOffset + 4) return false;
     marker_detail::Store32(image + offset + kSizeSlotOffset, static_cast<std::uint32_t>(size));
     return true;
+}
+
+// Writes the records' check (the CRC and the tag) into the size marker that starts at
+// `sizeMarker`; the marker's other bytes stay as they are.
+constexpr void StoreRecordsCheck(std::uint8_t* sizeMarker, std::uint32_t crc)
+{
+    marker_detail::Store32(sizeMarker + kRecordsCrcOffset, crc);
+    marker_detail::Store32(sizeMarker + kRecordsTagOffset, kRecordsCheckTag);
 }
 
 // The seed the image carries, unmasked; kDefaultSeed when it has no seed marker or the

@@ -3,6 +3,7 @@
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
 #include "core/StreamDecoder.h"
+#include "core/UninstallInfo.h"
 
 namespace sw {
 
@@ -19,9 +20,9 @@ LayoutStatus ReadProgramLayout(const std::uint8_t* file, std::uint64_t size, Pro
     view = ProgramView{};
     std::size_t scan = size > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::size_t>(size);
     std::size_t marker = FindMarker(file, scan, kSizeMarkerId);
-    if (marker == kMarkerNotFound || scan - marker < kSizeSlotOffset + 4) return LayoutStatus::noSizeMarker;
+    if (marker == kMarkerNotFound || scan - marker < kSizeMarkerBytes) return LayoutStatus::noSizeMarker;
     view.imageSize = Load32(file + marker + kSizeSlotOffset);
-    if (view.imageSize > size || view.imageSize <= marker) return LayoutStatus::wrongLength;
+    if (view.imageSize > size || view.imageSize < marker + kSizeMarkerBytes) return LayoutStatus::wrongLength;
     view.seed = ReadSeed(file, view.imageSize);
     std::uint64_t pos = view.imageSize;
     for (;;) {
@@ -39,6 +40,9 @@ LayoutStatus ReadProgramLayout(const std::uint8_t* file, std::uint64_t size, Pro
         view.records[view.recordCount++] = record;
         pos += record.size;
     }
+    // Before the length checks: a damaged REC_END size is damage, not a missing volume.
+    if (!RecordsCheckHolds(file + marker, file + view.imageSize, static_cast<std::size_t>(pos - view.imageSize)))
+        return LayoutStatus::invalid;
     if (view.dataSize == 0) return pos == size ? LayoutStatus::ok : LayoutStatus::wrongLength;
     if (size - pos < 4) return LayoutStatus::wrongLength;
     view.dataInFile = Load32(file + pos);
@@ -46,6 +50,32 @@ LayoutStatus ReadProgramLayout(const std::uint8_t* file, std::uint64_t size, Pro
     view.data = file + pos;
     if (size - pos != view.dataInFile || view.dataInFile > view.dataSize) return LayoutStatus::wrongLength;
     return view.dataInFile == view.dataSize ? LayoutStatus::ok : LayoutStatus::needsVolumes;
+}
+
+bool RecordsCheckHolds(const std::uint8_t* sizeMarker, const std::uint8_t* records, std::size_t size)
+{
+    return Load32(sizeMarker + kRecordsTagOffset) == kRecordsCheckTag &&
+           Load32(sizeMarker + kRecordsCrcOffset) == Crc32(0, records, size);
+}
+
+bool SealProgramRecords(std::uint8_t* program, std::size_t size)
+{
+    std::size_t marker = FindMarker(program, size, kSizeMarkerId);
+    if (marker == kMarkerNotFound || size - marker < kSizeMarkerBytes) return false;
+    std::size_t imageSize = Load32(program + marker + kSizeSlotOffset);
+    if (imageSize > size || imageSize < marker + kSizeMarkerBytes) return false;
+    std::size_t pos = imageSize;
+    for (;;) {
+        if (size - pos < kRecordHeaderSize) return false;
+        std::uint32_t id = Load16(program + pos);
+        std::uint32_t recordSize = Load32(program + pos + 4);
+        pos += kRecordHeaderSize;
+        if (id == REC_END) break;
+        if (size - pos < recordSize) return false;
+        pos += recordSize;
+    }
+    StoreRecordsCheck(program + marker, Crc32(0, program + imageSize, pos - imageSize));
+    return true;
 }
 
 const RecordView* FindRecord(const ProgramView& view, std::uint16_t id)
@@ -176,6 +206,96 @@ bool IsSafeInstallName(const char* name, std::size_t length)
         partStart = i + 1;
     }
     return true;
+}
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+char FoldedCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The part of a name that starts at `at`, without the dots and spaces it ends with; `at`
+// moves past its separator. False once the name is used up.
+bool NextNamePart(const char* name, std::size_t length, std::size_t& at, const char*& part, std::size_t& partLength)
+{
+    if (at > length) return false;
+    std::size_t start = at;
+    while (at < length && !IsSeparator(name[at])) ++at;
+    part = name + start;
+    partLength = at - start;
+    while (partLength > 0 && (part[partLength - 1] == '.' || part[partLength - 1] == ' ')) --partLength;
+    ++at;
+    return true;
+}
+
+// Two names that Windows takes for the same file.
+bool SameWindowsName(const char* a, std::size_t aLength, const char* b, std::size_t bLength)
+{
+    std::size_t i = 0, j = 0;
+    for (;;) {
+        const char* p = nullptr;
+        const char* q = nullptr;
+        std::size_t pLength = 0, qLength = 0;
+        bool morePartsA = NextNamePart(a, aLength, i, p, pLength);
+        bool morePartsB = NextNamePart(b, bLength, j, q, qLength);
+        if (morePartsA != morePartsB) return false;
+        if (!morePartsA) return true;
+        if (pLength != qLength) return false;
+        for (std::size_t k = 0; k < pLength; ++k)
+            if (FoldedCase(p[k]) != FoldedCase(q[k])) return false;
+    }
+}
+
+// Where the last part of a name starts.
+std::size_t LastPartStart(const char* name, std::size_t length)
+{
+    while (length > 0 && !IsSeparator(name[length - 1])) --length;
+    return length;
+}
+
+// Longer than any name part Windows accepts (255 characters).
+constexpr std::size_t kMaxInfoPart = 512;
+
+}  // namespace
+
+bool CollidesWithUninstaller(const char* name, std::size_t length, const char* uninstallerName, std::size_t uninstallerLength)
+{
+    if (SameWindowsName(name, length, uninstallerName, uninstallerLength)) return true;
+    // The information lies in the uninstaller's folder, named after its last part as the
+    // installer names it (from the name as written, before Windows drops anything).
+    std::size_t folder = LastPartStart(uninstallerName, uninstallerLength);
+    char info[kMaxInfoPart];
+    std::size_t infoLength = MakeUninstallInfoName(uninstallerName + folder, uninstallerLength - folder, info, sizeof info);
+    if (infoLength == 0) return false;
+    std::size_t nameFolder = LastPartStart(name, length);
+    return SameWindowsName(name, nameFolder, uninstallerName, folder) &&
+           SameWindowsName(name + nameFolder, length - nameFolder, info, infoLength);
+}
+
+bool FindUninstallerCollision(const std::uint8_t* table, std::size_t size, FileEntry& collision)
+{
+    CFileTableReader reader(table, size);
+    std::uint32_t count = 0;
+    FileEntry uninstaller{};
+    std::uint32_t uninstallerIndex = 0;
+    bool found = false;
+    if (!reader.Start(count)) return false;
+    for (std::uint32_t i = 0; i < count && !found; ++i) {
+        if (!reader.Next(uninstaller)) return false;
+        found = PlanFile(uninstaller) == InstallAction::installUninstaller;
+        uninstallerIndex = i;
+    }
+    if (!found || !reader.Start(count)) return false;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (!reader.Next(collision)) return false;
+        InstallAction action = PlanFile(collision);
+        bool intoInstallation = (action == InstallAction::install && collision.options[0] == 0) ||
+                                (action == InstallAction::installUninstaller && i != uninstallerIndex);
+        if (intoInstallation &&
+            CollidesWithUninstaller(collision.name, collision.nameLength, uninstaller.name, uninstaller.nameLength))
+            return true;
+    }
+    return false;
 }
 
 bool FileTargetFolder(const FileEntry& entry, TargetFolder& folder)

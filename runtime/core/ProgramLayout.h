@@ -20,7 +20,7 @@ inline constexpr std::size_t kMaxRecords = 64;
 enum class LayoutStatus : std::uint8_t {
     ok,
     noSizeMarker,    // not an installation program
-    invalid,         // records that run past the end, too many records, no REC_END
+    invalid,         // too many records, or records that fail their check (ImageMarkers.h)
     wrongLength,     // the file is longer or shorter than the data it declares
     needsVolumes,    // the data continues in follow-on volumes
 };
@@ -35,10 +35,20 @@ struct ProgramView {
     std::uint32_t dataInFile;
 };
 
-// Walks the records of the program held in `file` up to REC_END and checks that the file
-// ends exactly where its data does: a truncated or padded download is refused before any
-// file is touched. With needsVolumes the view is filled but the rest of the data is elsewhere.
+// Walks the records of the program held in `file` up to REC_END, checks them against the
+// check in the size marker, and checks that the file ends exactly where its data does: a
+// damaged, truncated or padded download is refused before any file is touched. With
+// needsVolumes the view is filled but the rest of the data is elsewhere.
 LayoutStatus ReadProgramLayout(const std::uint8_t* file, std::uint64_t size, ProgramView& view);
+
+// The records' check: true when the size marker at `sizeMarker` carries the tag and the
+// CRC-32 of `records` (from the end of the image to the end of REC_END's header).
+bool RecordsCheckHolds(const std::uint8_t* sizeMarker, const std::uint8_t* records, std::size_t size);
+
+// Writes the records' check into the size marker of a program held in memory whose size
+// slot is already set: the CRC-32 of everything from the end of its image to the end of
+// REC_END's header. False (nothing written) when it has no size marker or no REC_END.
+bool SealProgramRecords(std::uint8_t* program, std::size_t size);
 
 // The first record with this id, or nullptr.
 const RecordView* FindRecord(const ProgramView& view, std::uint16_t id);
@@ -110,6 +120,13 @@ private:
 // empty part. Both '\\' and '/' separate parts.
 bool IsSafeInstallName(const char* name, std::size_t length);
 
+// Whether a file of the file table would land on the uninstaller or on its uninstall
+// information ("<stem>.dat", see MakeUninstallInfoName), both named relative to the
+// installation directory. Windows compares names ignoring case, takes '/' for '\\', and
+// drops the dots and spaces a name part ends with; so does this (ASCII case only). Only a
+// file installed into the installation directory can collide: the caller asks for those.
+bool CollidesWithUninstaller(const char* name, std::size_t length, const char* uninstallerName, std::size_t uninstallerLength);
+
 enum class InstallAction : std::uint8_t {
     install,      // decode and write it under the target folder
     skipNoData,   // no stream (nothing to install)
@@ -121,6 +138,11 @@ enum class InstallAction : std::uint8_t {
 
 // What the installer does with one file.
 InstallAction PlanFile(const FileEntry& entry);
+
+// Looks through a file table that reads whole for a file that the installer would write
+// over the uninstaller it installs, or over the uninstall information beside it; gives
+// that file's entry. False when there is none (or the table installs no uninstaller).
+bool FindUninstallerCollision(const std::uint8_t* table, std::size_t size, FileEntry& collision);
 
 // Where a file goes: option byte 0 of its record. The builder writes only these four.
 enum class TargetFolder : std::uint8_t { installation, windows, system, fonts };

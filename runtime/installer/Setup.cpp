@@ -6,6 +6,7 @@
 #include "core/InstallFormat.h"
 #include "win32/FormatText.h"
 #include "win32/Heap.h"
+#include "win32/Log.h"
 
 namespace sw {
 namespace {
@@ -219,6 +220,16 @@ bool CSetup::Load(const ProgramView& view, const DataPiece* pieces, std::size_t 
                 m_spaceNeeded += entry.size;
         }
         if (!damaged && !reader.AtEnd()) damaged = true;
+        // A file written over the uninstaller or its information would leave an uninstaller
+        // that removes what another product installed: the builder never writes such a table.
+        FileEntry collision;
+        if (!damaged && FindUninstallerCollision(m_fileTable, m_fileTableSize, collision)) {
+            if (wchar_t* name = win::WidenText(collision.name, collision.nameLength)) {
+                LogLine("A file takes the place of the uninstaller or its information: ", name);
+                Release(name);
+            }
+            damaged = true;
+        }
     }
 
     for (unsigned g = 0; g < kWizardTextGroups; ++g)

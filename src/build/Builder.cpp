@@ -20,6 +20,7 @@
 #include "platform/StringTable.h"
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
+#include "core/ProgramLayout.h"
 
 namespace sw {
 
@@ -148,7 +149,8 @@ private:
     void Report();
     void ShowProgress(int position);
     void OnCompressProgress(std::uint64_t consumed);
-    void Fail(int messageId, const std::string& argument = {});
+    template <typename... Args>
+    [[noreturn]] void Fail(int messageId, const Args&... arguments);
 
     const CData& m_data;
     IBuildReport& m_report;
@@ -162,6 +164,9 @@ private:
     std::unique_ptr<CDiskFile> m_temp;
     bool m_bProgressShown = false;
     bool m_bKeepOutput = false;
+    std::size_t m_nMarkerOffset = 0;  // of the installer image's size marker
+    std::uint64_t m_nImageSize = 0;
+    bool m_bUninstallerAdded = false;
 
     CByteBuffer m_fileTable;
     std::uint32_t m_nRecords = 0;
@@ -195,10 +200,12 @@ CBuilder::CRun::~CRun()
     if (m_bProgressShown) m_host.HideProgress();
 }
 
-void CBuilder::CRun::Fail(int messageId, const std::string& argument)
+template <typename... Args>
+void CBuilder::CRun::Fail(int messageId, const Args&... arguments)
 {
     std::string text = LoadString(messageId);
-    m_host.MessageBox(argument.empty() ? text : FormatText(text, argument), MB_OK | MB_ICONSTOP);
+    if constexpr (sizeof...(Args) > 0) text = FormatText(text, arguments...);
+    m_host.MessageBox(text, MB_OK | MB_ICONSTOP);
     throw CBuildCancelled();
 }
 
@@ -261,6 +268,8 @@ void CBuilder::CRun::WriteInstaller()
     std::string image(reinterpret_cast<const char*>(runtime.data()), runtime.size());
     SetImageSize(reinterpret_cast<std::uint8_t*>(image.data()), image.size());
     std::uint32_t seed = ReadSeed(reinterpret_cast<const std::uint8_t*>(image.data()), image.size());
+    m_nMarkerOffset = FindMarker(reinterpret_cast<const std::uint8_t*>(image.data()), image.size(), kSizeMarkerId);
+    m_nImageSize = image.size();
     m_output->Write(image.data(), image.size());
 
     CRecordWriter writer(*m_output);
@@ -296,12 +305,19 @@ void CBuilder::CRun::AddUninstaller()
 {
     std::span<const std::uint8_t> runtime = FindRuntimeResource(m_resources->uninstaller);
     if (FindMarker(runtime.data(), runtime.size(), kSizeMarkerId) == kMarkerNotFound) return;
+    const std::string& name = m_data.m_strUninstallerName;
+    if (!IsSafeInstallName(name.data(), name.size())) {
+        m_report.AddLine(name);
+        m_report.SetResult(IDS_ACTION_INVALID_NAME, 0, 0);
+        Fail(IDS_UNSAFE_FILE_NAME, name);
+    }
     std::string package = BuildUninstallerPackage(runtime, m_data);
     std::uint64_t before = m_temp->GetPosition();
     CMemFile input(package);
     CCompressor().CompressFile(*m_temp, input);
     FileRecord record;
     record.flags = kFileIsUninstaller;
+    record.checkValue = AddToChecksum(0, reinterpret_cast<const std::uint8_t*>(package.data()), package.size()) ^ m_nProjectCheck;
     record.size = static_cast<std::uint32_t>(package.size());
     record.packedSize = static_cast<std::uint32_t>(m_temp->GetPosition() - before);
     record.name = m_data.m_strUninstallerName;
@@ -309,6 +325,7 @@ void CBuilder::CRun::AddUninstaller()
     record.iconName = m_data.m_strUninstallIconName;
     AppendFileRecord(m_fileTable, record);
     ++m_nRecords;
+    m_bUninstallerAdded = true;
     m_report.AddLine(record.name);
     m_report.SetResult(IDS_ACTION_ADD, record.size, record.packedSize);
     m_nTotalSize += record.size;
@@ -332,6 +349,15 @@ void CBuilder::CRun::AddProjectFile(const CFileItem& item)
     if (item.HasUnsafeName()) {
         m_report.SetResult(IDS_ACTION_INVALID_NAME, 0, 0);
         Fail(IDS_UNSAFE_FILE_NAME, item.m_strName);
+    }
+    // Installed beside the uninstaller under its name (or its information's), the file
+    // would replace it, and the uninstaller would then remove what the file's own
+    // uninstall information lists: the installer refuses such a program as damaged.
+    const std::string& uninstaller = m_data.m_strUninstallerName;
+    if (m_bUninstallerAdded && installMode != 2 && item.GetOption(OPT_TARGET_DIR) == 0 &&
+        CollidesWithUninstaller(item.m_strName.data(), item.m_strName.size(), uninstaller.data(), uninstaller.size())) {
+        m_report.SetResult(IDS_ACTION_INVALID_NAME, 0, 0);
+        Fail(IDS_NAME_TAKES_UNINSTALLER_PLACE, item.m_strName, uninstaller);
     }
     ++m_nRecords;
 
@@ -450,6 +476,8 @@ void CBuilder::CRun::WriteDataSection(std::uint32_t dataSize)
     }
     CRecordWriter writer(*m_output);
     writer.WriteHeader(REC_END, 0, dataSize);
+    // Now, while the output is still the program: with spanning, the data goes on elsewhere.
+    WriteRecordsCheck(*m_output, m_nMarkerOffset, m_nImageSize);
     m_nProgramSize = dataSize + m_output->GetPosition();
     if (dataSize == 0) return;
 
@@ -551,6 +579,7 @@ bool CBuilder::TestWizard(const CData& data, const std::string& path, int startP
         if (runtime.empty()) return false;
         std::string image(reinterpret_cast<const char*>(runtime.data()), runtime.size());
         SetImageSize(reinterpret_cast<std::uint8_t*>(image.data()), image.size());
+        std::size_t marker = FindMarker(reinterpret_cast<const std::uint8_t*>(image.data()), image.size(), kSizeMarkerId);
         file.Write(image.data(), image.size());
 
         CRecordWriter writer(file);
@@ -561,6 +590,7 @@ bool CBuilder::TestWizard(const CData& data, const std::string& path, int startP
         page.Add16(static_cast<std::uint32_t>(startPage) & 0xFFFF);
         writer.WriteRecord(REC_TEST_PAGE, page.Bytes());
         writer.WriteHeader(REC_END, 0, 0);
+        WriteRecordsCheck(file, marker, image.size());
         file.Close();
         return true;
     } catch (const CFileError& error) {

@@ -2,6 +2,7 @@
 
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
+#include "core/ProgramLayout.h"
 #include "core/StreamDecoder.h"
 #include "platform/StringFormat.h"
 #include "platform/StringTable.h"
@@ -181,9 +182,11 @@ InstallProgram ReadInstallProgram(const std::string& bytes, const std::vector<st
     const auto* image = reinterpret_cast<const std::uint8_t*>(bytes.data());
     std::size_t marker = FindMarker(image, bytes.size(), kSizeMarkerId);
     if (marker == kMarkerNotFound) throw CProgramError(LoadString(IDS_NOT_AN_INSTALL_PROGRAM));
+    if (bytes.size() - marker < kSizeMarkerBytes) Damaged("cut short");
     Cursor cursor{bytes, marker + kSizeSlotOffset};
     program.imageSize = static_cast<std::size_t>(cursor.Get(4));
     if (program.imageSize > bytes.size()) Damaged("cut short");
+    if (program.imageSize < marker + kSizeMarkerBytes) Damaged("an image size that ends inside its own size marker");
     program.seed = ReadSeed(image, program.imageSize);
     cursor.pos = program.imageSize;
     for (;;) {
@@ -198,9 +201,17 @@ InstallProgram ReadInstallProgram(const std::string& bytes, const std::vector<st
             break;
         }
         record.raw = cursor.Take(size);
-        record.payload = (record.flags & kRecordCompressed) ? DecodePayload(record.raw) : record.raw;
         program.records.push_back(std::move(record));
     }
+    // Checked before any payload is decoded: what fails the check is damage, whatever it decodes to.
+    const std::uint8_t* sizeMarker = image + marker;
+    if (marker_detail::Load32(sizeMarker + kRecordsTagOffset) != kRecordsCheckTag)
+        Damaged("its records carry no check value (written by an older builder, or altered)");
+    if (!RecordsCheckHolds(sizeMarker, image + program.imageSize, cursor.pos - program.imageSize))
+        Damaged("its records do not match their check value");
+    program.recordsCheck = marker_detail::Load32(sizeMarker + kRecordsCrcOffset);
+    for (ProgramRecord& record : program.records)
+        if (record.id != REC_END) record.payload = (record.flags & kRecordCompressed) ? DecodePayload(record.raw) : record.raw;
     if (program.dataSize > 0) {
         program.data = cursor.Take(static_cast<std::size_t>(cursor.Get(4)));
         for (const std::string& volume : volumes) {

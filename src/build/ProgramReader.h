@@ -38,6 +38,7 @@ struct ProgramFile {
 struct InstallProgram {
     std::size_t imageSize = 0;
     std::uint32_t seed = 0;
+    std::uint32_t recordsCheck = 0;      // the CRC-32 of the records, checked
     std::vector<ProgramRecord> records;  // up to and including REC_END
     std::uint32_t dataSize = 0;          // REC_END's size
     std::string data;                    // the data section, volumes joined
@@ -51,7 +52,8 @@ struct InstallProgram {
     std::string FileData(const ProgramFile& file) const;
 };
 
-// volumes: the contents of the follow-on volumes, in order.
+// volumes: the contents of the follow-on volumes, in order. The records must pass their
+// check (core/ImageMarkers.h), as the runtimes require.
 InstallProgram ReadInstallProgram(const std::string& program, const std::vector<std::string>& volumes = {});
 
 // A compressed payload (32-bit length, then the stream) decoded; throws CProgramError.

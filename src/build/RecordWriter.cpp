@@ -1,7 +1,14 @@
 #include "build/RecordWriter.h"
 
+#include <algorithm>
+#include <cerrno>
+
 #include "build/Compressor.h"
+#include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
+#include "core/UninstallInfo.h"
+#include "platform/FileError.h"
+#include "platform/StringTable.h"
 
 namespace sw {
 
@@ -71,6 +78,30 @@ void CRecordWriter::CloseRecord()
         m_output.Write(field.Bytes().data(), 4);
         m_output.Seek(end);
     }
+}
+
+}  // namespace sw
+
+namespace sw {
+
+void WriteRecordsCheck(CFile& program, std::size_t markerOffset, std::uint64_t imageSize)
+{
+    if (markerOffset == kMarkerNotFound) return;
+    std::uint64_t end = program.GetPosition();
+    std::uint32_t crc = 0;
+    program.Seek(imageSize);
+    std::string piece(32768, '\0');
+    for (std::uint64_t left = end - imageSize; left > 0;) {
+        std::size_t got = program.Read(piece.data(), static_cast<std::size_t>(std::min<std::uint64_t>(left, piece.size())));
+        if (got == 0) throw CFileError(program.GetFilePath(), IDS_FILE_CANNOT_READ, EIO);
+        crc = Crc32(crc, reinterpret_cast<const std::uint8_t*>(piece.data()), got);
+        left -= got;
+    }
+    std::uint8_t marker[kSizeMarkerBytes] = {};
+    StoreRecordsCheck(marker, crc);
+    program.Seek(markerOffset + kRecordsCrcOffset);
+    program.Write(marker + kRecordsCrcOffset, kSizeMarkerBytes - kRecordsCrcOffset);
+    program.Seek(end);
 }
 
 }  // namespace sw

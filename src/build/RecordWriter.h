@@ -74,4 +74,10 @@ private:
 // Compresses the bytes into the stored form: 32-bit length, then the stream.
 std::string CompressPayload(std::string_view payload);
 
+// Once REC_END's header is written: reads back everything from the end of the runtime
+// image (imageSize) up to the current position, and writes its check into the image's
+// size marker at markerOffset (core/ImageMarkers.h); then returns to the end. Nothing is
+// written when the image had no size marker (markerOffset kMarkerNotFound).
+void WriteRecordsCheck(CFile& program, std::size_t markerOffset, std::uint64_t imageSize);
+
 }  // namespace sw

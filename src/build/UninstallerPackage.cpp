@@ -5,6 +5,7 @@
 #include "platform/StringTable.h"
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
+#include "core/ProgramLayout.h"
 
 namespace sw {
 
@@ -71,7 +72,10 @@ std::string BuildUninstallerPackage(std::span<const std::uint8_t> runtimeImage, 
     writer.CloseRecord();
 
     writer.WriteHeader(REC_END, 0, 0);
-    return package.Data();
+    // The uninstaller checks its own records before it trusts them, as the installer does.
+    std::string bytes = package.Data();
+    SealProgramRecords(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size());
+    return bytes;
 }
 
 }  // namespace sw

@@ -7,6 +7,7 @@
 #include "build/ProgramReader.h"
 #include "build/ReportColumns.h"
 #include "core/InstallFormat.h"
+#include "core/ProgramLayout.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
 #include "platform/StringFormat.h"
@@ -46,6 +47,7 @@ int ListProgram(const std::string& path)
         return Fail(path + ": " + error.what());
     }
     std::printf("runtime image: %zu bytes, seed %08x\n", program.imageSize, program.seed);
+    std::printf("records: CRC-32 %08x, checked\n", program.recordsCheck);
     std::printf("%-8s  %-22s %-5s %10s %10s\n", "offset", "record", "flags", "stored", "payload");
     for (const ProgramRecord& record : program.records) {
         if (record.id == REC_END) {
@@ -83,23 +85,29 @@ int VerifyProgram(const std::string& path)
     std::uint32_t project = program.ProjectCheckValue();
     int bad = 0;
     int checked = 0;
+    auto report = [&bad](const std::string& name, const std::string& why) {
+        ++bad;
+        std::fprintf(stderr, "setwright-cli: %s\n", FormatText(LoadString(IDS_CLI_FILE_BAD), name, why).c_str());
+    };
     for (const ProgramFile& file : program.files) {
+        // What the installer refuses as invalid data before it writes anything.
+        if (!IsSafeInstallName(file.name.data(), file.name.size())) report(file.name, LoadString(IDS_CLI_NAME_LEAVES_TARGET));
         if (file.packedSize == 0) continue;
         ++checked;
         try {
             std::string content = program.FileData(file);
-            bool uninstaller = (file.flags & kFileIsUninstaller) != 0;
-            std::uint32_t expected =
-                uninstaller ? 0 : AddToChecksum(0, reinterpret_cast<const std::uint8_t*>(content.data()), content.size()) ^ project;
-            if (file.checkValue != expected) {
-                ++bad;
-                std::fprintf(stderr, "setwright-cli: %s\n",
-                             FormatText(LoadString(IDS_CLI_FILE_BAD), file.name, LoadString(IDS_CLI_CHECK_VALUE_WRONG)).c_str());
-            }
+            std::uint32_t expected = AddToChecksum(0, reinterpret_cast<const std::uint8_t*>(content.data()), content.size()) ^ project;
+            if (file.checkValue != expected) report(file.name, LoadString(IDS_CLI_CHECK_VALUE_WRONG));
+            // The uninstaller's package is a program of its own, whose records it checks.
+            if (file.flags & kFileIsUninstaller) ReadInstallProgram(content);
         } catch (const CProgramError& error) {
-            ++bad;
-            std::fprintf(stderr, "setwright-cli: %s\n", FormatText(LoadString(IDS_CLI_FILE_BAD), file.name, std::string(error.what())).c_str());
+            report(file.name, error.what());
         }
+    }
+    if (const ProgramRecord* table = program.Find(REC_FILE_TABLE)) {
+        FileEntry collision;
+        if (FindUninstallerCollision(reinterpret_cast<const std::uint8_t*>(table->payload.data()), table->payload.size(), collision))
+            report(std::string(collision.name, collision.nameLength), LoadString(IDS_CLI_NAME_OF_UNINSTALLER));
     }
     if (bad > 0) return Fail(FormatText(LoadString(IDS_CLI_NOT_VERIFIED), path, bad, checked));
     std::printf("%s\n", FormatText(LoadString(IDS_CLI_VERIFIED), path, checked).c_str());

@@ -10,6 +10,7 @@
 #include "build/UninstallerPackage.h"
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
+#include "core/ProgramLayout.h"
 #include "support/CorpusGenerator.h"
 #include "support/TempDir.h"
 
@@ -112,10 +113,9 @@ TEST(Builder, BuildsAProgramThatHoldsEveryFile)
     EXPECT_EQ(uninstaller.flags, kFileIsUninstaller);
     EXPECT_EQ(uninstaller.name, "Uninstal.exe");
     EXPECT_EQ(uninstaller.iconName, "Remove Acme");
-    EXPECT_EQ(uninstaller.checkValue, 0u);
     EXPECT_EQ(uninstaller.data, BuildUninstallerPackage(FindRuntimeResource(RES_UNINSTALLER), f.data));
-
     std::uint32_t project = ProjectCheck(f.data);
+    EXPECT_EQ(uninstaller.checkValue, Checksum(uninstaller.data) ^ project) << "checked like every file";
     const test::ReadFileRecord& readme = program.files[1];
     EXPECT_EQ(readme.name, "readme.txt");
     EXPECT_EQ(readme.data, text);
@@ -260,6 +260,72 @@ TEST(Builder, RefusesNamesThatLeaveTheInstallationDirectory)
     EXPECT_EQ(f.report.lines.back().action, 1084);
 }
 
+TEST(Builder, RefusesFilesThatWouldReplaceTheUninstaller)
+{
+    struct Case {
+        const char* uninstaller;
+        const char* name;
+        int target, mode;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"Uninstal.exe", "Uninstal.exe", 0, 0, true},
+        {"Uninstal.exe", "UNINSTAL.EXE", 0, 1, true},
+        {"Uninstal.exe", "Uninstal.dat", 0, 0, true},
+        {"bin\\Remove.exe", "BIN\\remove.dat", 0, 0, true},
+        {"Uninstal.exe", "Uninstal.exe", 1, 0, false},   // into the Windows folder
+        {"Uninstal.exe", "Uninstal.exe", 0, 2, false},   // not installed
+        {"Uninstal.exe", "sub\\Uninstal.exe", 0, 0, false},
+        {"", "Uninstal.exe", 0, 0, false},               // no uninstaller
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.Add("a.txt", "a");
+        CFileItem& item = f.Add(c.name, "another product's uninstaller");
+        item.m_nOptions[OPT_TARGET_DIR] = c.target;
+        item.m_nOptions[OPT_INSTALL_MODE] = c.mode;
+        item.m_strShortcutName = c.mode == 2 ? "kept in the table" : "";
+        f.data.m_strUninstallerName = c.uninstaller;
+        f.Build();
+        EXPECT_EQ(f.HasOutput(), !c.refused) << c.name << " beside " << c.uninstaller;
+        if (!c.refused) continue;
+        ASSERT_EQ(f.host.messages.size(), 1u) << c.name;
+        EXPECT_EQ(f.host.messages[0].rfind(std::string("The file ") + c.name + " would replace the uninstaller " + c.uninstaller, 0), 0u)
+            << f.host.messages[0];
+        EXPECT_EQ(f.report.lines.back().text, c.name);
+        EXPECT_EQ(f.report.lines.back().action, 1084);
+    }
+
+    Fixture g;
+    g.Add("a.txt", "a");
+    g.data.m_strUninstallerName = "..\\Uninstal.exe";
+    g.Build();
+    EXPECT_FALSE(g.HasOutput()) << "an uninstaller outside the installation directory";
+    ASSERT_EQ(g.host.messages.size(), 1u);
+    EXPECT_NE(g.host.messages[0].find("..\\Uninstal.exe leaves the installation directory"), std::string::npos);
+    EXPECT_EQ(g.report.lines.back().action, 1084);
+}
+
+TEST(Builder, ProgramsAndTheUninstallerCarryTheCheckOfTheirRecords)
+{
+    auto layout = [](const std::string& bytes) {
+        ProgramView view;
+        return ReadProgramLayout(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), view);
+    };
+    Fixture f;
+    f.Add("a.txt", test::GenerateData(test::DataKind::text, 5000));
+    f.Build();
+    ReadProgram program = f.Read();
+    ASSERT_EQ(program.files.size(), 2u);
+    EXPECT_EQ(layout(f.volumes.files.at(kOutput)), LayoutStatus::ok);
+    EXPECT_EQ(layout(program.files[0].data), LayoutStatus::ok) << "the uninstaller checks its own records";
+
+    test::TempDir dir;
+    CFakeHost host;
+    ASSERT_TRUE(CBuilder(host).TestWizard(f.data, dir / "test.exe", -1));
+    EXPECT_EQ(layout(test::ReadFile(dir / "test.exe")), LayoutStatus::ok) << "the wizard test's program";
+}
+
 TEST(Builder, StopsForPlatformsWithoutARuntime)
 {
     Fixture f;
@@ -400,6 +466,14 @@ TEST(ProgramReader, RefusesDamagedProgramsWithoutCrashing)
     EXPECT_NO_THROW(sw::ReadInstallProgram(program));
     for (std::size_t length = 0; length < program.size(); length += 7)
         EXPECT_THROW(sw::ReadInstallProgram(program.substr(0, length)), CProgramError) << length;
+    // A flipped bit in the records, the file table or REC_END's size is refused by their check.
+    InstallProgram whole = sw::ReadInstallProgram(program);
+    std::size_t recordsEnd = static_cast<std::size_t>(whole.records.back().offset) + kRecordHeaderSize;
+    for (std::size_t at = whole.imageSize; at < recordsEnd; at += 3) {
+        std::string damaged = program;
+        damaged[at] = static_cast<char>(damaged[at] ^ (1 << (at % 8)));
+        EXPECT_THROW(sw::ReadInstallProgram(damaged), CProgramError) << at;
+    }
     // A damaged byte anywhere is refused, or read into something that still holds together.
     for (std::size_t at = 0; at < program.size(); at += 5) {
         std::string damaged = program;

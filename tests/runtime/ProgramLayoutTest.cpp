@@ -4,6 +4,7 @@
 // shows the layout it tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -54,7 +55,8 @@ void PutRecord(Bytes& b, std::uint16_t id, const Bytes& payload)
     b.insert(b.end(), payload.begin(), payload.end());
 }
 
-// An installation program with a default directory and `data` as its data section.
+// An installation program with a default directory and `data` as its data section, its
+// records sealed with their check.
 Bytes Program(const Bytes& data)
 {
     Bytes program = Image(0x1234);
@@ -68,6 +70,7 @@ Bytes Program(const Bytes& data)
         Put32(program, static_cast<std::uint32_t>(data.size()));
         program.insert(program.end(), data.begin(), data.end());
     }
+    EXPECT_TRUE(SealProgramRecords(program.data(), program.size()));
     return program;
 }
 
@@ -119,6 +122,7 @@ TEST(ProgramLayout, DataInFollowOnVolumes)
     // REC_END declares 30 bytes while this file holds 10 of them.
     std::size_t end = program.size() - 10 - 4 - 4;
     program[end] = 30;
+    ASSERT_TRUE(SealProgramRecords(program.data(), program.size()));
     ProgramView view;
     EXPECT_EQ(ReadProgramLayout(program.data(), program.size(), view), LayoutStatus::needsVolumes);
     EXPECT_EQ(view.dataInFile, 10u);
@@ -146,13 +150,13 @@ TEST(ProgramLayout, ProjectCheckValue)
     EXPECT_EQ(ProjectCheckValue(9, dir, 7, kOptionFullScreen, title, 6), AddToChecksum(withDir, title, 5));
 }
 
-Bytes FileRecord(const std::string& name, std::uint8_t flags, std::uint8_t mode, std::uint32_t packed)
+Bytes FileRecord(const std::string& name, std::uint8_t flags, std::uint8_t mode, std::uint32_t packed, std::uint8_t target = 0)
 {
     Bytes r;
     Put32(r, 0);  // length, set below
     Put16(r, 0);
     Put16(r, 3);
-    for (std::uint8_t option : {std::uint8_t(0), std::uint8_t(0), std::uint8_t(0), mode, std::uint8_t(0)}) r.push_back(option);
+    for (std::uint8_t option : {target, std::uint8_t(0), std::uint8_t(0), mode, std::uint8_t(0)}) r.push_back(option);
     r.push_back(flags);
     Put32(r, 0xABCD);
     Put32(r, 10);
@@ -493,6 +497,172 @@ TEST(FollowOnVolumes, StreamsDecodeAcrossTheBoundaries)
                 EXPECT_EQ(decoder->InputUsed(), file == 0 ? a.size() : b.size());
             }
             EXPECT_FALSE(input.Start(a.size(), b.size() + 1)) << "past the last piece";
+        }
+    }
+}
+
+// A program of several records, a compressed one among them, then the file table and a
+// data section; as the builder lays it out, sealed.
+struct SealedProgram {
+    Bytes bytes;
+    std::size_t imageSize = 0;
+    std::size_t recordsEnd = 0;  // past REC_END's header
+};
+
+SealedProgram SampleProgram()
+{
+    SealedProgram p;
+    p.bytes = Image(0x1234);
+    p.imageSize = p.bytes.size();
+    Bytes options;
+    Put32(options, kOptionUserCanChangeDir);
+    PutRecord(p.bytes, REC_OPTIONS, options);
+    Bytes title;
+    PutString(title, "Acme");
+    PutRecord(p.bytes, REC_TITLE, title);
+    Bytes texts = WizardTexts({{"Welcome", "to Acme"}, {"Directory"}});
+    PutRecord(p.bytes, REC_WIZARD_TEXTS, texts);
+    Bytes table;
+    Put32(table, 2);
+    for (Bytes r : {FileRecord("Uninstal.exe", kFileIsUninstaller, 0, 6), FileRecord("a.txt", kFileHasTimes, 1, 4)})
+        table.insert(table.end(), r.begin(), r.end());
+    PutRecord(p.bytes, REC_FILE_TABLE, table);
+    Put16(p.bytes, REC_END);
+    Put16(p.bytes, 0);
+    Put32(p.bytes, 10);
+    p.recordsEnd = p.bytes.size();
+    Put32(p.bytes, 10);
+    p.bytes.resize(p.bytes.size() + 10, 0x5A);
+    EXPECT_TRUE(SealProgramRecords(p.bytes.data(), p.bytes.size()));
+    return p;
+}
+
+LayoutStatus Layout(const Bytes& program)
+{
+    ProgramView view;
+    return ReadProgramLayout(program.data(), program.size(), view);
+}
+
+TEST(RecordsCheck, EveryFlippedBitOfTheRecordsIsRefused)
+{
+    SealedProgram p = SampleProgram();
+    ASSERT_EQ(Layout(p.bytes), LayoutStatus::ok);
+    std::size_t marker = FindMarker(p.bytes.data(), p.bytes.size(), kSizeMarkerId);
+    // The records, the table and REC_END's size, and the check itself in the size marker.
+    std::vector<std::size_t> covered;
+    for (std::size_t at = p.imageSize; at < p.recordsEnd; ++at) covered.push_back(at);
+    for (std::size_t at = marker + kRecordsCrcOffset; at < marker + kSizeMarkerBytes; ++at) covered.push_back(at);
+    for (std::size_t at : covered) {
+        for (int bit = 0; bit < 8; ++bit) {
+            Bytes flipped = p.bytes;
+            flipped[at] = static_cast<std::uint8_t>(flipped[at] ^ (1u << bit));
+            LayoutStatus status = Layout(flipped);
+            EXPECT_TRUE(status != LayoutStatus::ok && status != LayoutStatus::needsVolumes)
+                << "byte " << at << " bit " << bit << ": " << int(status);
+        }
+    }
+    // The data section has the check values of its files instead.
+    Bytes data = p.bytes;
+    data.back() ^= 1;
+    EXPECT_EQ(Layout(data), LayoutStatus::ok);
+}
+
+TEST(RecordsCheck, AProgramWithoutTheCheckOrWithTheWrongEndSizeIsInvalid)
+{
+    SealedProgram p = SampleProgram();
+    std::size_t marker = FindMarker(p.bytes.data(), p.bytes.size(), kSizeMarkerId);
+    auto endSize = [&p](std::uint32_t size) {
+        Bytes b = p.bytes;
+        b[p.recordsEnd - 4] = static_cast<std::uint8_t>(size);
+        return b;
+    };
+    struct Case {
+        const char* what;
+        Bytes bytes;
+    };
+    const Case cases[] = {
+        {"no tag (an older writer)", [&] { Bytes b = p.bytes; std::fill(b.begin() + long(marker + kRecordsCrcOffset), b.begin() + long(marker + kSizeMarkerBytes), 0); return b; }()},
+        {"a damaged tag", [&] { Bytes b = p.bytes; b[marker + kRecordsTagOffset] ^= 0xFF; return b; }()},
+        {"REC_END one byte short", endSize(9)},   // would ask for no volume: the file is too long
+        {"REC_END one byte long", endSize(11)},   // would ask for disk 2
+    };
+    for (const Case& c : cases) EXPECT_EQ(Layout(c.bytes), LayoutStatus::invalid) << c.what;
+
+    // A program of records only, as the wizard test writes it (REC_END size 0, no table).
+    Bytes test = Image(7);
+    Bytes page;
+    Put16(page, 0xFFFF);
+    PutRecord(test, REC_TEST_PAGE, page);
+    Put16(test, REC_END);
+    Put16(test, 0);
+    Put32(test, 0);
+    EXPECT_EQ(Layout(test), LayoutStatus::invalid) << "not sealed";
+    ASSERT_TRUE(SealProgramRecords(test.data(), test.size()));
+    EXPECT_EQ(Layout(test), LayoutStatus::ok);
+
+    Bytes noEnd = Image(7);
+    PutRecord(noEnd, REC_TEST_PAGE, page);
+    EXPECT_FALSE(SealProgramRecords(noEnd.data(), noEnd.size())) << "no REC_END";
+    Bytes noMarker(64, 0x90);
+    EXPECT_FALSE(SealProgramRecords(noMarker.data(), noMarker.size()));
+}
+
+TEST(UninstallerNames, AFileCollidesUnderEveryNameWindowsTakesForTheSame)
+{
+    struct Case {
+        const char* uninstaller;
+        const char* name;
+        bool collides;
+    };
+    const Case cases[] = {
+        {"Uninstal.exe", "Uninstal.exe", true},      {"Uninstal.exe", "UNINSTAL.EXE", true},
+        {"Uninstal.exe", "Uninstal.dat", true},      {"Uninstal.exe", "uninstal.DAT", true},
+        {"Uninstal.exe", "Uninstal.exe.", true},     {"Uninstal.exe", "Uninstal.dat . ", true},
+        {"Uninstal.exe", "Uninstal.ex", false},      {"Uninstal.exe", "Uninstal", false},
+        {"Uninstal.exe", "Uninstal.exe.dat", false}, {"Uninstal.exe", "sub\\Uninstal.exe", false},
+        {"Uninstal.exe", "sub\\Uninstal.dat", false}, {"Uninstal.exe", "Uninstal.exe\\x", false},
+        {"bin\\Remove.exe", "bin/remove.exe", true},  {"bin\\Remove.exe", "BIN\\Remove.dat", true},
+        {"bin\\Remove.exe", "bin.\\Remove.dat", true}, {"bin\\Remove.exe", "Remove.exe", false},
+        {"bin\\Remove.exe", "Remove.dat", false},     {"bin\\Remove.exe", "bin\\sub\\Remove.exe", false},
+        {"Uninstal.dat", "uninstal.dat", true},      {"Uninstal.dat", "Uninstal.dat.dat", true},
+        {"Uninstal.dat", "Uninstal.exe", false},     {"Remove", "remove.DAT", true},
+        {"a.b\\Remove", "A.B\\Remove.dat", true},    {"a.b\\Remove", "a.dat", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CollidesWithUninstaller(c.name, std::strlen(c.name), c.uninstaller, std::strlen(c.uninstaller)), c.collides)
+            << c.name << " beside " << c.uninstaller;
+}
+
+TEST(UninstallerNames, OnlyFilesInstalledBesideTheUninstallerCollide)
+{
+    auto table = [](const std::vector<Bytes>& records) {
+        Bytes t;
+        Put32(t, static_cast<std::uint32_t>(records.size()));
+        for (const Bytes& r : records) t.insert(t.end(), r.begin(), r.end());
+        return t;
+    };
+    Bytes uninstaller = FileRecord("Uninstal.exe", kFileIsUninstaller, 0, 50);
+    struct Case {
+        const char* what;
+        Bytes table;
+        const char* collision;  // nullptr: none
+    };
+    const Case cases[] = {
+        {"after it", table({uninstaller, FileRecord("a.txt", 0, 1, 5), FileRecord("UNINSTAL.DAT", 0, 1, 5)}), "UNINSTAL.DAT"},
+        {"before it", table({FileRecord("uninstal.exe", 0, 1, 5), uninstaller}), "uninstal.exe"},
+        {"a second uninstaller", table({uninstaller, FileRecord("Uninstal.exe", kFileIsUninstaller, 0, 50)}), "Uninstal.exe"},
+        {"into the Windows folder", table({uninstaller, FileRecord("Uninstal.exe", 0, 1, 5, 1)}), nullptr},
+        {"not installed", table({uninstaller, FileRecord("Uninstal.exe", 0, 2, 5)}), nullptr},
+        {"without data", table({uninstaller, FileRecord("Uninstal.exe", 0, 1, 0)}), nullptr},
+        {"no uninstaller", table({FileRecord("Uninstal.exe", 0, 1, 5)}), nullptr},
+        {"an uninstaller without data", table({FileRecord("Uninstal.exe", kFileIsUninstaller, 0, 0), FileRecord("Uninstal.exe", 0, 1, 5)}), nullptr},
+    };
+    for (const Case& c : cases) {
+        FileEntry collision{};
+        bool found = FindUninstallerCollision(c.table.data(), c.table.size(), collision);
+        EXPECT_EQ(found, c.collision != nullptr) << c.what;
+        if (found && c.collision) {
+            EXPECT_EQ(std::string(collision.name, collision.nameLength), c.collision) << c.what;
         }
     }
 }
