@@ -15,11 +15,18 @@ constexpr short kButtonGap = 6;
 constexpr short kLineHeight = 9;
 constexpr std::size_t kCharsPerLine = 60;  // of the dialog font in the text's width, with room to spare
 
-// Writes a dialog template field by field, each item on a DWORD boundary as Windows wants.
+// Writes an extended dialog template (DLGTEMPLATEEX) field by field, each item on a DWORD
+// boundary as Windows wants. The extended form is the one in which DS_SHELLFONT gives the
+// dialog the system's dialog font, which links the fonts of other scripts.
 class CTemplateWriter {
 public:
     explicit CTemplateWriter(WORD* memory) : m_at(memory), m_start(memory) {}
     void Word(WORD value) { *m_at++ = value; }
+    void Dword(DWORD value)
+    {
+        Word(LOWORD(value));
+        Word(HIWORD(value));
+    }
     void Text(const wchar_t* text)
     {
         for (; *text; ++text) Word(static_cast<WORD>(*text));
@@ -29,23 +36,37 @@ public:
     {
         if ((m_at - m_start) % 2) Word(0);
     }
-    template <typename T>
-    void Struct(const T& value)
+    void Dialog(DWORD style, WORD items, short cx, short cy, const wchar_t* title)
     {
-        const auto* words = reinterpret_cast<const WORD*>(&value);
-        for (std::size_t i = 0; i < sizeof(T) / sizeof(WORD); ++i) Word(words[i]);
+        Word(1);       // version
+        Word(0xFFFF);  // the extended template's signature
+        Dword(0);      // help id
+        Dword(0);      // extended style
+        Dword(style);
+        Word(items);
+        Word(0);  // x and y: DS_CENTER places it
+        Word(0);
+        Word(static_cast<WORD>(cx));
+        Word(static_cast<WORD>(cy));
+        Word(0);  // no menu
+        Word(0);  // the standard dialog class
+        Text(title);
+        Word(8);                                  // points
+        Word(FW_NORMAL);
+        Word(MAKEWORD(FALSE, DEFAULT_CHARSET));  // not italic; the character set
+        Text(L"MS Shell Dlg");
     }
     void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD windowClass, const wchar_t* text)
     {
         Align();
-        DLGITEMTEMPLATE item{};
-        item.style = style | WS_CHILD | WS_VISIBLE;
-        item.x = x;
-        item.y = y;
-        item.cx = cx;
-        item.cy = cy;
-        item.id = id;
-        Struct(item);
+        Dword(0);  // help id
+        Dword(0);  // extended style
+        Dword(style | WS_CHILD | WS_VISIBLE);
+        Word(static_cast<WORD>(x));
+        Word(static_cast<WORD>(y));
+        Word(static_cast<WORD>(cx));
+        Word(static_cast<WORD>(cy));
+        Dword(id);
         Word(0xFFFF);
         Word(windowClass);
         Text(text);
@@ -57,6 +78,14 @@ private:
     WORD* m_start;
 };
 
+// East Asian characters take about two average character widths of the dialog font.
+bool IsWide(wchar_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6);
+}
+
 short TextHeight(const wchar_t* text)
 {
     std::size_t lines = 0;
@@ -67,7 +96,7 @@ short TextHeight(const wchar_t* text)
             line = 0;
             if (*p == 0) break;
         } else {
-            ++line;
+            line += IsWide(*p) ? 2u : 1u;
         }
     }
     if (lines > 40) lines = 40;
@@ -99,23 +128,15 @@ Answer AskFourWays(const wchar_t* title, const wchar_t* question, const wchar_t*
 {
     std::size_t characters = win::WideLength(title) + win::WideLength(question) + 64;
     for (const wchar_t* caption : captions) characters += win::WideLength(caption) + 16;
-    auto* memory = static_cast<WORD*>(win::Allocate(characters * sizeof(WORD) + 256));
+    // The texts, and the fixed fields: the dialog's 64 bytes with its face, 32 per item.
+    auto* memory = static_cast<WORD*>(win::Allocate(characters * sizeof(WORD) + 512));
     if (!memory) return Answer::no;
 
     short textHeight = TextHeight(question);
     short buttonY = static_cast<short>(kMargin + textHeight + kMargin);
     CTemplateWriter writer(memory);
-    DLGTEMPLATE dialog{};
-    dialog.style = DS_MODALFRAME | DS_CENTER | DS_SETFONT | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    dialog.cdit = 5;
-    dialog.cx = kWidth;
-    dialog.cy = static_cast<short>(buttonY + kButtonHeight + kMargin);
-    writer.Struct(dialog);
-    writer.Word(0);  // no menu
-    writer.Word(0);  // the standard dialog class
-    writer.Text(title);
-    writer.Word(8);
-    writer.Text(L"MS Shell Dlg");
+    writer.Dialog(DS_MODALFRAME | DS_CENTER | DS_SHELLFONT | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU, 5, kWidth,
+                  static_cast<short>(buttonY + kButtonHeight + kMargin), title);
     writer.Item(SS_LEFT | SS_NOPREFIX, kMargin, kMargin, kWidth - 2 * kMargin, textHeight, 0xFFFF, 0x0082, question);
     short x = (kWidth - 4 * kButtonWidth - 3 * kButtonGap) / 2;
     for (int i = 0; i < 4; ++i) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -178,11 +181,248 @@ TEST(ImageMarkers, FindMarkerReturnsTheFirstWholeMarker)
         EXPECT_EQ(FindMarker(c.image.data(), c.image.size(), kSizeMarkerId), c.offset) << c.name;
 }
 
-// A Win32 dialog template as read back from its binary form.
+// ---- the Win32 resources of the runtime images ---------------------------------------------
+
+// Little-endian reads that fail the test instead of reading past the image.
+class ImageReader {
+public:
+    explicit ImageReader(const Bytes& image) : m_image(image) {}
+
+    std::uint32_t U16(std::size_t at) const
+    {
+        Need(at, 2);
+        return marker_detail::Load16(m_image.data() + at);
+    }
+    std::uint32_t U32(std::size_t at) const
+    {
+        Need(at, 4);
+        return marker_detail::Load32(m_image.data() + at);
+    }
+    Bytes Slice(std::size_t at, std::size_t size) const
+    {
+        Need(at, size);
+        return Bytes(m_image.begin() + static_cast<long>(at), m_image.begin() + static_cast<long>(at + size));
+    }
+
+private:
+    void Need(std::size_t at, std::size_t size) const
+    {
+        if (at > m_image.size() || size > m_image.size() - at) throw std::out_of_range("read past the image");
+    }
+    const Bytes& m_image;
+};
+
+constexpr std::uint32_t RT_ICON = 3, RT_GROUP_ICON = 14, RT_VERSION = 16, RT_MANIFEST = 24;
+
+// The numbered resources of a PE image (type, id) with the data of their first language.
+std::map<std::pair<std::uint32_t, std::uint32_t>, Bytes> ReadResources(const Bytes& image)
+{
+    ImageReader in(image);
+    const std::size_t pe = in.U32(0x3C);
+    if (in.U32(pe) != 0x4550) throw std::runtime_error("no PE signature");
+    const std::size_t sections = in.U16(pe + 6), optional = pe + 24, optionalSize = in.U16(pe + 20);
+    const std::uint32_t magic = in.U16(optional);
+    if (magic != 0x10B && magic != 0x20B) throw std::runtime_error("unknown optional header");
+    const std::size_t directories = optional + (magic == 0x20B ? 112 : 96);
+    const std::uint32_t resourceRva = in.U32(directories + 2 * 8);
+    auto offsetOf = [&](std::uint32_t rva) -> std::size_t {
+        for (std::size_t i = 0; i < sections; ++i) {
+            const std::size_t header = optional + optionalSize + i * 40;
+            const std::uint32_t address = in.U32(header + 12), size = std::max(in.U32(header + 8), in.U32(header + 16));
+            if (rva >= address && rva - address < size) return in.U32(header + 20) + (rva - address);
+        }
+        throw std::runtime_error("an address outside every section");
+    };
+    const std::size_t root = offsetOf(resourceRva);
+    // The entries of a directory: (id, offset of the entry's target from the root); named
+    // entries are skipped.
+    auto entries = [&](std::size_t directory) {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> list;
+        const std::size_t named = in.U16(directory + 12), numbered = in.U16(directory + 14);
+        for (std::size_t i = named; i < named + numbered; ++i)
+            list.emplace_back(in.U32(directory + 16 + i * 8), in.U32(directory + 20 + i * 8));
+        return list;
+    };
+    constexpr std::uint32_t kSubdirectory = 0x80000000;
+    std::map<std::pair<std::uint32_t, std::uint32_t>, Bytes> resources;
+    for (auto [type, types] : entries(root)) {
+        if (!(types & kSubdirectory)) throw std::runtime_error("a type without a directory");
+        for (auto [id, ids] : entries(root + (types & ~kSubdirectory))) {
+            if (!(ids & kSubdirectory)) throw std::runtime_error("an id without a directory");
+            auto languages = entries(root + (ids & ~kSubdirectory));
+            if (languages.empty() || (languages[0].second & kSubdirectory)) throw std::runtime_error("no data");
+            const std::size_t data = root + languages[0].second;
+            resources[{type, id}] = in.Slice(offsetOf(in.U32(data)), in.U32(data + 4));
+        }
+    }
+    return resources;
+}
+
+std::string Ascii(const std::u16string& text)
+{
+    std::string out;
+    for (char16_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+// A VS_VERSIONINFO tree flattened: "StringFileInfo/040904B0/FileDescription" -> its text;
+// binary values as their bytes in hex (the fixed file information under "", the
+// translation under "VarFileInfo/Translation").
+void ReadVersionNode(const Bytes& data, std::size_t at, const std::string& parent, std::map<std::string, std::string>& out)
+{
+    ImageReader in(data);
+    const std::size_t length = in.U16(at), valueLength = in.U16(at + 2), end = at + length;
+    const bool isText = in.U16(at + 4) == 1;
+    std::size_t pos = at + 6;
+    std::u16string key;
+    for (std::uint32_t c = in.U16(pos); c != 0; c = in.U16(pos)) {
+        key += static_cast<char16_t>(c);
+        pos += 2;
+    }
+    pos = (pos + 2 + 3) / 4 * 4;
+    const std::string path = parent.empty() && key == u"VS_VERSION_INFO" ? "" : (parent.empty() ? "" : parent + "/") + Ascii(key);
+    std::string value;
+    if (isText) {
+        for (std::size_t i = 0; i < valueLength; ++i)
+            if (std::uint32_t c = in.U16(pos + 2 * i)) value += static_cast<char>(c < 0x80 ? c : '?');
+        pos += 2 * valueLength;
+    } else {
+        static const char kHex[] = "0123456789abcdef";
+        for (std::uint8_t byte : in.Slice(pos, valueLength)) {
+            value += kHex[byte >> 4];
+            value += kHex[byte & 15];
+        }
+        pos += valueLength;
+    }
+    if (valueLength > 0 || path.empty()) out[path] = value;
+    for (pos = (pos + 3) / 4 * 4; pos + 6 <= end; pos = (pos + in.U16(pos) + 3) / 4 * 4) {
+        if (in.U16(pos) == 0) throw std::runtime_error("an empty version block");
+        ReadVersionNode(data, pos, path, out);
+    }
+}
+
+struct RuntimeCase {
+    int id;
+    const char* description;
+    const char* fileName;
+};
+
+const RuntimeCase kRuntimes[] = {
+    {RES_INSTALLER, "Setwright installer", "setwright-installer-32.exe"},
+    {RES_UNINSTALLER, "Setwright uninstaller", "setwright-uninstaller-32.exe"},
+    {RES_INSTALLER_64, "Setwright installer", "setwright-installer-64.exe"},
+    {RES_UNINSTALLER_64, "Setwright uninstaller", "setwright-uninstaller-64.exe"},
+};
+
+// The resources of a built runtime image; nullopt (the test is skipped) for a stand-in,
+// which a tree without the cross-compiler embeds.
+std::optional<std::map<std::pair<std::uint32_t, std::uint32_t>, Bytes>> BuiltResources(int id)
+{
+    Bytes image = Resource(id);
+    if (image.size() <= 256) return std::nullopt;
+    return ReadResources(image);
+}
+
+TEST(RuntimeImages, CarryTheManifestThatElevatesAnAdministratorAndDeclaresDpiAndSystems)
+{
+    for (const RuntimeCase& c : kRuntimes) {
+        SCOPED_TRACE(c.fileName);
+        auto resources = BuiltResources(c.id);
+        if (!resources) GTEST_SKIP() << "stand-in runtimes";
+        auto found = resources->find({RT_MANIFEST, 1});
+        ASSERT_NE(found, resources->end()) << "no manifest under id 1";
+        const std::string manifest(found->second.begin(), found->second.end());
+        auto has = [&](const std::string& text) { return manifest.find(text) != std::string::npos; };
+        EXPECT_TRUE(has("<requestedExecutionLevel level=\"highestAvailable\" uiAccess=\"false\"/>"));
+        EXPECT_TRUE(has(">true</dpiAware>"));
+        for (const char* os : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                               "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                               "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+            EXPECT_TRUE(has(std::string("<supportedOS Id=\"{") + os + "}\"/>")) << os;
+        EXPECT_TRUE(has("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+    }
+}
+
+TEST(RuntimeImages, CarryAnIconGroupOf16To48PixelsWith32BitColour)
+{
+    for (const RuntimeCase& c : kRuntimes) {
+        SCOPED_TRACE(c.fileName);
+        auto resources = BuiltResources(c.id);
+        if (!resources) GTEST_SKIP() << "stand-in runtimes";
+        auto group = resources->find({RT_GROUP_ICON, 1});
+        ASSERT_NE(group, resources->end()) << "no icon group under id 1";
+        ImageReader in(group->second);
+        ASSERT_EQ(in.U16(2), 1u) << "an icon, not a cursor";
+        ASSERT_EQ(in.U16(4), 3u);
+        std::vector<std::uint32_t> sizes;
+        for (std::size_t i = 0; i < 3; ++i) {
+            const std::size_t entry = 6 + i * 14;
+            const std::uint32_t width = group->second.at(entry), bits = in.U16(entry + 6), iconId = in.U16(entry + 12);
+            sizes.push_back(width);
+            EXPECT_EQ(group->second.at(entry + 1), width) << "square";
+            EXPECT_EQ(bits, 32u);
+            auto icon = resources->find({RT_ICON, iconId});
+            ASSERT_NE(icon, resources->end()) << "the group names a missing icon " << iconId;
+            ImageReader image(icon->second);
+            EXPECT_EQ(in.U32(entry + 8), icon->second.size());
+            // A BITMAPINFOHEADER of the colour and mask rows, the colours with alpha.
+            EXPECT_EQ(std::make_tuple(image.U32(0), image.U32(4)), std::make_tuple(40u, width));
+            EXPECT_EQ(image.U32(8), 2 * width);
+            EXPECT_EQ(image.U16(14), 32u);
+            bool transparent = false, opaque = false;
+            for (std::size_t p = 0; p < width * width; ++p) {
+                std::uint8_t alpha = icon->second.at(40 + p * 4 + 3);
+                transparent |= alpha == 0;
+                opaque |= alpha == 255;
+            }
+            EXPECT_TRUE(transparent && opaque) << "a shape on a clear ground";
+        }
+        EXPECT_EQ(sizes, (std::vector<std::uint32_t>{16, 32, 48}));
+    }
+}
+
+TEST(RuntimeImages, CarryTheVersionInformationOfTheProduct)
+{
+    std::set<std::string> versions;
+    for (const RuntimeCase& c : kRuntimes) {
+        SCOPED_TRACE(c.fileName);
+        auto resources = BuiltResources(c.id);
+        if (!resources) GTEST_SKIP() << "stand-in runtimes";
+        auto found = resources->find({RT_VERSION, 1});
+        ASSERT_NE(found, resources->end()) << "no version information under id 1";
+        std::map<std::string, std::string> info;
+        ReadVersionNode(found->second, 0, "", info);
+        const std::string strings = "StringFileInfo/040904B0/";
+        EXPECT_EQ(info[strings + "FileDescription"], c.description);
+        EXPECT_EQ(info[strings + "ProductName"], "Setwright");
+        EXPECT_EQ(info[strings + "CompanyName"], "Quorvix");
+        EXPECT_EQ(info[strings + "OriginalFilename"], c.fileName);
+        EXPECT_NE(info[strings + "LegalCopyright"].find("Quorvix"), std::string::npos);
+        EXPECT_EQ(info["VarFileInfo/Translation"], "0904b004") << "U.S. English, UTF-16";
+        // The fixed information: its signature, then the file and product versions, which
+        // the texts spell out.
+        const std::string& fixed = info[""];
+        ASSERT_GE(fixed.size(), 2u * 24);
+        EXPECT_EQ(fixed.substr(0, 8), "bd04effe");
+        const std::string text = info[strings + "FileVersion"];
+        EXPECT_EQ(info[strings + "ProductVersion"], text);
+        auto number = [&](std::size_t at) { return std::stoul(fixed.substr(at + 2, 2) + fixed.substr(at, 2), nullptr, 16); };
+        const std::string fromFixed = std::to_string(number(20)) + "." + std::to_string(number(16)) + "." +
+                                      std::to_string(number(28)) + "." + std::to_string(number(24));
+        EXPECT_EQ(text, fromFixed);
+        EXPECT_EQ(fixed.substr(16, 16), fixed.substr(32, 16)) << "the product version is the file's";
+        EXPECT_NE(text.rfind("0.0", 0), 0u) << "a version of the product, not a placeholder";
+        versions.insert(text);
+    }
+    EXPECT_EQ(versions.size(), 1u) << "every runtime carries the same version";
+}
+
+// A Win32 extended dialog template (DLGTEMPLATEEX) as read back from its binary form.
 struct Item {
     std::uint32_t style, exStyle;
     std::int16_t x, y, cx, cy;
-    std::uint16_t id, atom;  // atom 0: the class is named
+    std::uint32_t id;
+    std::uint16_t atom;  // 0: the class is named
     std::u16string className;
     std::u16string title;
 };
@@ -191,7 +431,8 @@ struct Dialog {
     std::uint32_t style, exStyle;
     std::int16_t x, y, cx, cy;
     std::u16string title;
-    std::uint16_t points;
+    std::uint16_t points, weight;
+    std::uint8_t italic, charset;
     std::u16string face;
     std::vector<Item> items;
 };
@@ -223,11 +464,20 @@ public:
         return text;
     }
 
+    std::uint8_t U8()
+    {
+        if (m_pos + 1 > m_data.size()) throw std::out_of_range("template runs past the data");
+        return m_data[m_pos++];
+    }
+
     Dialog ReadDialog()
     {
         Dialog d{};
-        d.style = U32();
+        EXPECT_EQ(U16(), 1) << "version";
+        EXPECT_EQ(U16(), 0xFFFF) << "signature of the extended template";
+        EXPECT_EQ(U32(), 0u) << "help id";
         d.exStyle = U32();
+        d.style = U32();
         std::uint16_t count = U16();
         d.x = S16();
         d.y = S16();
@@ -237,17 +487,21 @@ public:
         EXPECT_EQ(U16(), 0) << "window class";
         d.title = Text();
         d.points = U16();
+        d.weight = U16();
+        d.italic = U8();
+        d.charset = U8();
         d.face = Text();
         for (std::uint16_t i = 0; i < count; ++i) {
             Align4();
             Item item{};
-            item.style = U32();
+            EXPECT_EQ(U32(), 0u) << "help id";
             item.exStyle = U32();
+            item.style = U32();
             item.x = S16();
             item.y = S16();
             item.cx = S16();
             item.cy = S16();
-            item.id = U16();
+            item.id = U32();
             // The class: 0xFFFF and an atom, or a name.
             std::uint16_t first = U16();
             if (first == 0xFFFF) {
@@ -308,7 +562,7 @@ std::vector<Dialog> ReadTemplates(const Bytes& data)
     return dialogs;
 }
 
-constexpr std::uint32_t DS_SETFONT = 0x40;
+constexpr std::uint32_t DS_SHELLFONT = 0x48;  // DS_SETFONT | DS_FIXEDSYS
 constexpr std::uint32_t WS_CHILD = 0x40000000;
 constexpr std::uint32_t WS_VISIBLE = 0x10000000;
 
@@ -319,7 +573,7 @@ bool Overlap(const Item& a, const Item& b)
     return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
 }
 
-const Item* FindItem(const Dialog& d, std::uint16_t id)
+const Item* FindItem(const Dialog& d, std::uint32_t id)
 {
     for (const Item& item : d.items)
         if (item.id == id) return &item;
@@ -335,9 +589,13 @@ TEST(DialogTemplates, TheWizardPagesAndTheDirectoryDialogInTheStoredFormAndWin32
         ASSERT_EQ(dialogs.size(), std::size_t{dialogs::kDialogCount});
         for (const Dialog& d : dialogs) {
             SCOPED_TRACE(std::string(d.title.begin(), d.title.end()));
-            EXPECT_NE(d.style & DS_SETFONT, 0u);
+            // The system's dialog font, which links the fonts of other scripts.
+            EXPECT_EQ(d.style & DS_SHELLFONT, DS_SHELLFONT);
             EXPECT_EQ(d.points, 8);
-            EXPECT_EQ(d.face, u"MS Sans Serif");
+            EXPECT_EQ(d.face, u"MS Shell Dlg");
+            EXPECT_EQ(std::tie(d.weight, d.italic, d.charset),
+                      std::make_tuple(std::uint16_t{400}, std::uint8_t{0}, std::uint8_t{1}))
+                << "normal, upright, the default character set";
             EXPECT_FALSE(d.title.empty());
             EXPECT_GE(d.items.size(), 2u);
             for (const Item& item : d.items) {

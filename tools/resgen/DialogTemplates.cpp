@@ -20,6 +20,8 @@ constexpr std::uint32_t WS_TABSTOP = 0x00010000;
 constexpr std::uint32_t DS_3DLOOK = 0x0004;
 constexpr std::uint32_t DS_SETFONT = 0x0040;
 constexpr std::uint32_t DS_MODALFRAME = 0x0080;
+constexpr std::uint32_t DS_FIXEDSYS = 0x0008;
+constexpr std::uint32_t DS_SHELLFONT = DS_SETFONT | DS_FIXEDSYS;
 constexpr std::uint32_t DS_CENTER = 0x0800;
 constexpr std::uint32_t BS_PUSHBUTTON = 0x0000;
 constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
@@ -40,10 +42,16 @@ constexpr std::uint32_t LBS_NOINTEGRALHEIGHT = 0x0100;
 constexpr std::uint32_t CBS_DROPDOWNLIST = 0x0003;
 constexpr std::uint32_t CBS_HASSTRINGS = 0x0200;
 
+// "MS Shell Dlg" with DS_SHELLFONT in the extended template: Windows gives the pages its
+// dialog font (Tahoma or Segoe UI by version), which links the fonts of other scripts, so
+// that texts in any language are drawn; a named face such as "MS Sans Serif" is a bitmap
+// font without that linking, and its Japanese or Chinese texts come out as boxes.
 constexpr std::uint32_t kDialogStyle =
-    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_3DLOOK | DS_CENTER;
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SHELLFONT | DS_3DLOOK | DS_CENTER;
 constexpr std::uint16_t kFontPoints = 8;
-constexpr const char* kFontFace = "MS Sans Serif";
+constexpr std::uint16_t kFontWeight = 400;  // FW_NORMAL
+constexpr std::uint8_t kFontCharset = 1;    // DEFAULT_CHARSET
+constexpr const char* kFontFace = "MS Shell Dlg";
 
 using namespace sw::dialogs;
 
@@ -129,10 +137,15 @@ void Align4(std::vector<std::uint8_t>& out)
     while (out.size() % 4 != 0) out.push_back(0);
 }
 
+// A DLGTEMPLATEEX and its DLGITEMTEMPLATEEX items: only the extended form carries the
+// weight and character set with the face, and DS_SHELLFONT takes effect only in it.
 void PutDialog(std::vector<std::uint8_t>& out, const DialogLayout& dialog)
 {
+    Put16(out, 1);       // version
+    Put16(out, 0xFFFF);  // the extended template's signature
+    Put32(out, 0);       // help id
+    Put32(out, 0);       // extended style
     Put32(out, kDialogStyle);
-    Put32(out, 0);  // extended style
     Put16(out, static_cast<std::uint32_t>(dialog.controls.size()));
     PutShort(out, 0);
     PutShort(out, 0);
@@ -142,16 +155,20 @@ void PutDialog(std::vector<std::uint8_t>& out, const DialogLayout& dialog)
     Put16(out, 0);  // the predefined dialog class
     PutText(out, dialog.title);
     Put16(out, kFontPoints);
+    Put16(out, kFontWeight);
+    out.push_back(0);  // not italic
+    out.push_back(kFontCharset);
     PutText(out, kFontFace);
     for (const ControlLayout& control : dialog.controls) {
         Align4(out);
-        Put32(out, WS_CHILD | WS_VISIBLE | control.style);
+        Put32(out, 0);  // help id
         Put32(out, 0);  // extended style
+        Put32(out, WS_CHILD | WS_VISIBLE | control.style);
         PutShort(out, control.x);
         PutShort(out, control.y);
         PutShort(out, control.cx);
         PutShort(out, control.cy);
-        Put16(out, control.id);
+        Put32(out, control.id);
         if (control.controlClass == kNamedClass) {
             PutText(out, control.className);
         } else {

@@ -1,14 +1,15 @@
 #pragma once
 // The installer's dialog templates as the generator writes them: an offset table followed
-// by Win32 dialog templates (DLGTEMPLATE with DLGITEMTEMPLATE items), in the binary form
-// that CreateDialogIndirect takes.
+// by Win32 dialog templates (DLGTEMPLATEEX with DLGITEMTEMPLATEEX items, in the dialog font
+// of the system: "MS Shell Dlg" and DS_SHELLFONT), in the binary form that
+// CreateDialogIndirect takes.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace sw::resgen {
 
-// Predefined window classes, as the atoms a DLGITEMTEMPLATE names them by.
+// Predefined window classes, as the atoms a dialog item template names them by.
 enum ControlClass : std::uint16_t {
     kButton = 0x0080,
     kEdit = 0x0081,

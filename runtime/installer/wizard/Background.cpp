@@ -23,16 +23,23 @@ HFONT CreateTitleFont(const CSetup& setup)
         font.lfFaceName[LF_FACESIZE - 1] = 0;
         if (HFONT made = CreateFontIndirectW(&font)) return made;
     }
-    // Without a font of the author's: large, bold and italic.
+    // Without a font of the author's: large, bold and italic, in the face of the system's
+    // message font, which links the fonts of other scripts (the title is the author's text,
+    // in any language); 48 pixels at 96 dpi, as large at the session's DPI.
     LOGFONTW font{};
-    font.lfHeight = -48;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) font = metrics.lfMessageFont;
+    int dpi = 96;
+    if (HDC screen = GetDC(nullptr)) {
+        dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+    font.lfHeight = -MulDiv(48, dpi > 0 ? dpi : 96, 96);
+    font.lfWidth = 0;
     font.lfWeight = FW_BOLD;
     font.lfItalic = TRUE;
-    font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = ANTIALIASED_QUALITY;
-    font.lfPitchAndFamily = VARIABLE_PITCH | FF_ROMAN;
-    const wchar_t face[] = L"Times New Roman";
-    for (std::size_t i = 0; i < sizeof face / sizeof face[0]; ++i) font.lfFaceName[i] = face[i];
     return CreateFontIndirectW(&font);
 }
 

@@ -1,0 +1,236 @@
+// setwright_icongen OUTPUT.ico: draws the icon of the installer and uninstaller runtimes,
+// an open cardboard box with a blue arrow going down into it, at 16, 32 and 48 pixels as
+// 32-bit images with alpha, and writes them as one .ico file (written beside OUTPUT and
+// renamed over it, so a failed run leaves no partial icon for the runtime build to embed).
+//
+// Each shape is a polygon in a unit square with a fill and a one-pixel outline; every
+// pixel is the average of 8 x 8 samples, which smooths the edges at each size.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+struct Point {
+    double x, y;
+};
+
+struct Colour {
+    double b, g, r, a;  // 0..1, not premultiplied
+};
+
+constexpr Colour Rgb(unsigned rgb)
+{
+    return {(rgb & 0xFF) / 255.0, (rgb >> 8 & 0xFF) / 255.0, (rgb >> 16 & 0xFF) / 255.0, 1.0};
+}
+
+Colour Mix(const Colour& a, const Colour& b, double t)
+{
+    return {a.b + (b.b - a.b) * t, a.g + (b.g - a.g) * t, a.r + (b.r - a.r) * t, a.a + (b.a - a.a) * t};
+}
+
+struct Shape {
+    std::vector<Point> outline;
+    Colour top, bottom;  // the fill, a vertical gradient between the shape's top and bottom
+    Colour edge;
+};
+
+// From back to front: the inside of the open box, the arrow, the front face (which hides
+// the arrow's tip, so that the arrow goes into the box) and its label. The corners lie on
+// the 16-pixel grid, so that the smallest size stays sharp.
+std::vector<Shape> Drawing()
+{
+    const Colour edge = Rgb(0x5E3A12);
+    return {
+        {{{0.1875, 0.375}, {0.8125, 0.375}, {0.9375, 0.5}, {0.0625, 0.5}}, Rgb(0x4A2C0C), Rgb(0x6E4418), edge},
+        {{{0.375, 0.0}, {0.625, 0.0}, {0.625, 0.3125}, {0.8125, 0.3125}, {0.5, 0.6875}, {0.1875, 0.3125}, {0.375, 0.3125}},
+         Rgb(0x6AA8F4),
+         Rgb(0x1F5FC8),
+         Rgb(0x123C80)},
+        {{{0.0625, 0.5}, {0.9375, 0.5}, {0.9375, 0.9375}, {0.0625, 0.9375}}, Rgb(0xE2AC5E), Rgb(0xB47A2E), edge},
+        {{{0.3125, 0.625}, {0.6875, 0.625}, {0.6875, 0.8125}, {0.3125, 0.8125}}, Rgb(0xFBF0D8), Rgb(0xEBD9B4),
+         Rgb(0x9C7440)},
+    };
+}
+
+double SegmentDistance(Point p, Point a, Point b)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double length = dx * dx + dy * dy;
+    double t = length > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length : 0;
+    t = t < 0 ? 0 : t > 1 ? 1 : t;
+    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+// Even-odd rule; the distance to the outline for the inside.
+bool Inside(const std::vector<Point>& outline, Point p, double& distance)
+{
+    bool inside = false;
+    distance = 1e9;
+    for (std::size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
+        const Point a = outline[i], b = outline[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) inside = !inside;
+        distance = std::min(distance, SegmentDistance(p, a, b));
+    }
+    return inside;
+}
+
+// Source-over of a straight-alpha colour.
+Colour Over(const Colour& top, const Colour& under)
+{
+    const double a = top.a + under.a * (1 - top.a);
+    if (a <= 0) return {0, 0, 0, 0};
+    auto channel = [&](double t, double u) { return (t * top.a + u * under.a * (1 - top.a)) / a; };
+    return {channel(top.b, under.b), channel(top.g, under.g), channel(top.r, under.r), a};
+}
+
+Colour Sample(const std::vector<Shape>& shapes, Point p, double edgeWidth)
+{
+    Colour colour{0, 0, 0, 0};
+    for (const Shape& shape : shapes) {
+        double distance = 0;
+        if (!Inside(shape.outline, p, distance)) continue;
+        double top = 1, bottom = 0;
+        for (const Point& q : shape.outline) {
+            top = std::min(top, q.y);
+            bottom = std::max(bottom, q.y);
+        }
+        const Colour fill = Mix(shape.top, shape.bottom, bottom > top ? (p.y - top) / (bottom - top) : 0);
+        colour = Over(distance < edgeWidth ? shape.edge : fill, colour);
+    }
+    return colour;
+}
+
+// The pixels of one size, top row first, BGRA.
+std::vector<std::uint8_t> Render(const std::vector<Shape>& shapes, int size)
+{
+    constexpr int kSamples = 8;
+    const double edgeWidth = (size >= 48 ? 1.5 : 1.0) / size;
+    std::vector<std::uint8_t> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            // Averaged with premultiplied channels, so that the edge samples blend cleanly.
+            double b = 0, g = 0, r = 0, a = 0;
+            for (int sy = 0; sy < kSamples; ++sy)
+                for (int sx = 0; sx < kSamples; ++sx) {
+                    Point p{(x + (sx + 0.5) / kSamples) / size, (y + (sy + 0.5) / kSamples) / size};
+                    Colour c = Sample(shapes, p, edgeWidth);
+                    b += c.b * c.a;
+                    g += c.g * c.a;
+                    r += c.r * c.a;
+                    a += c.a;
+                }
+            auto byte = [](double v) { return static_cast<std::uint8_t>(std::lround(std::min(1.0, std::max(0.0, v)) * 255)); };
+            pixels.push_back(a > 0 ? byte(b / a) : 0);
+            pixels.push_back(a > 0 ? byte(g / a) : 0);
+            pixels.push_back(a > 0 ? byte(r / a) : 0);
+            pixels.push_back(byte(a / (kSamples * kSamples)));
+        }
+    return pixels;
+}
+
+void Put16(std::vector<std::uint8_t>& out, unsigned value)
+{
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
+{
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+// An icon image: a BITMAPINFOHEADER of twice the height, the colour rows bottom-up, then
+// the AND mask (set where the image is transparent, for programs that ignore the alpha).
+std::vector<std::uint8_t> IconImage(const std::vector<std::uint8_t>& pixels, int size)
+{
+    const auto side = static_cast<std::uint32_t>(size);
+    const std::uint32_t maskStride = (side + 31) / 32 * 4;
+    std::vector<std::uint8_t> out;
+    Put32(out, 40);
+    Put32(out, side);
+    Put32(out, side * 2);
+    Put16(out, 1);   // planes
+    Put16(out, 32);  // bits per pixel
+    Put32(out, 0);   // BI_RGB
+    Put32(out, side * side * 4 + maskStride * side);
+    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    for (int y = size - 1; y >= 0; --y) {
+        const auto row = pixels.begin() + static_cast<long>(y) * size * 4;
+        out.insert(out.end(), row, row + size * 4);
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        std::vector<std::uint8_t> mask(maskStride, 0);
+        for (int x = 0; x < size; ++x)
+            if (pixels[static_cast<std::size_t>((y * size + x) * 4 + 3)] == 0)
+                mask[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        out.insert(out.end(), mask.begin(), mask.end());
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> IconFile()
+{
+    const int sizes[] = {16, 32, 48};
+    const std::vector<Shape> shapes = Drawing();
+    std::vector<std::vector<std::uint8_t>> images;
+    for (int size : sizes) images.push_back(IconImage(Render(shapes, size), size));
+    std::vector<std::uint8_t> out;
+    Put16(out, 0);  // reserved
+    Put16(out, 1);  // an icon
+    Put16(out, static_cast<unsigned>(images.size()));
+    auto offset = static_cast<std::uint32_t>(6 + 16 * images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        out.push_back(static_cast<std::uint8_t>(sizes[i]));
+        out.push_back(static_cast<std::uint8_t>(sizes[i]));
+        out.push_back(0);  // no palette
+        out.push_back(0);
+        Put16(out, 1);
+        Put16(out, 32);
+        Put32(out, static_cast<std::uint32_t>(images[i].size()));
+        Put32(out, offset);
+        offset += static_cast<std::uint32_t>(images[i].size());
+    }
+    for (const auto& image : images) out.insert(out.end(), image.begin(), image.end());
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: setwright_icongen OUTPUT.ico\n";
+        return 2;
+    }
+    const std::filesystem::path output = argv[1];
+    std::filesystem::path temporary = output;
+    temporary += ".tmp";
+    const std::vector<std::uint8_t> icon = IconFile();
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(icon.data()), static_cast<std::streamsize>(icon.size()));
+        file.close();
+        if (!file) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            std::cerr << "setwright_icongen: cannot write " << temporary << '\n';
+            return 1;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, output, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+        std::cerr << "setwright_icongen: cannot write " << output << '\n';
+        return 1;
+    }
+    return 0;
+}
