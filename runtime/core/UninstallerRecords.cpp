@@ -353,6 +353,15 @@ bool BelongsToSharedFile(const UninstallRecord* records, std::size_t count, cons
     return false;
 }
 
+bool IsListedAsWritten(const UninstallRecord* records, std::size_t count, const UninstallRecord& record)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        if ((records[i].kind == UninstallItem::file || records[i].kind == UninstallItem::sharedFile) &&
+            SamePath(records[i].text[0], records[i].length[0], record.text[0], record.length[0]))
+            return true;
+    return false;
+}
+
 bool IsActionableRecord(const UninstallRecord& record)
 {
     switch (record.kind) {
@@ -464,16 +473,6 @@ bool EndsWithLnk(const char* path, std::size_t length)
     return length > 4 && SameText(path + length - 4, 4, ".lnk", 4);
 }
 
-// The same information lists the file of a control or font as written by the installation.
-bool ListedAsWritten(const UninstallRecord* records, std::size_t count, const UninstallRecord& record)
-{
-    for (std::size_t i = 0; i < count; ++i)
-        if ((records[i].kind == UninstallItem::file || records[i].kind == UninstallItem::sharedFile) &&
-            SamePath(records[i].text[0], records[i].length[0], record.text[0], record.length[0]))
-            return true;
-    return false;
-}
-
 }  // namespace
 
 bool IsPathBelow(const char* path, std::size_t pathLength, const char* folder, std::size_t folderLength)
@@ -540,7 +539,7 @@ bool IsRecordInScope(const UninstallRecord* records, std::size_t count, std::siz
         break;
     case UninstallItem::control:
     case UninstallItem::font:
-        if (!ListedAsWritten(records, count, record)) return false;
+        if (!IsListedAsWritten(records, count, record)) return false;
         break;
     case UninstallItem::folder:
         if (IsDriveRoot(path, length) || IsListedRoot(path, length, scope.roots, scope.rootCount)) return false;

@@ -91,6 +91,10 @@ bool BelongsToSharedFile(const UninstallRecord* records, std::size_t count, cons
 // nothing else there; any other key in the information was put there by someone else.
 bool IsOwnUninstallEntry(std::uint32_t root, const char* text, std::size_t length);
 
+// The same information lists the file of a control or font record as written by the
+// installation (a file or shared-file record of the same path).
+bool IsListedAsWritten(const UninstallRecord* records, std::size_t count, const UninstallRecord& record);
+
 // Every record can be acted on safely: its paths pass IsRemovablePath (an installation
 // folder may also be a drive root), a font names its registry value, a registry key is the
 // installation's own entry (IsOwnUninstallEntry). The uninstaller checks them all before it

@@ -1,44 +1,10 @@
 #include "SystemFolders.h"
 
-#include <shlobj.h>
-
 #include "Setup.h"
 #include "core/ProgramLayout.h"
 #include "win32/Heap.h"
 
 namespace sw {
-namespace {
-
-void ShellFolder(int csidl, wchar_t* out)
-{
-    if (FAILED(SHGetFolderPathW(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, out))) out[0] = 0;
-}
-
-}  // namespace
-
-void FindSystemFolders(SystemFolders& folders)
-{
-    UINT n = GetWindowsDirectoryW(folders.windows, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) folders.windows[0] = 0;
-    n = GetSystemDirectoryW(folders.system, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) folders.system[0] = 0;
-    ShellFolder(CSIDL_PROGRAM_FILES, folders.programFiles);
-    ShellFolder(CSIDL_FONTS, folders.fonts);
-    if (!folders.fonts[0]) {
-        // <Windows>\Fonts is where the shell keeps them when it cannot say.
-        std::size_t length = win::WideLength(folders.windows);
-        if (length > 0 && length + 7 < MAX_PATH) {
-            for (std::size_t i = 0; i <= length; ++i) folders.fonts[i] = folders.windows[i];
-            const wchar_t tail[] = L"\\Fonts";
-            for (std::size_t i = 0; i < 7; ++i) folders.fonts[length + i] = tail[i];
-        }
-    }
-    ShellFolder(CSIDL_PROGRAMS, folders.programs);
-    ShellFolder(CSIDL_STARTMENU, folders.startMenu);
-    ShellFolder(CSIDL_STARTUP, folders.startup);
-    ShellFolder(CSIDL_DESKTOPDIRECTORY, folders.desktop);
-}
-
 wchar_t* ExpandDirectoryText(const char* text, const SystemFolders& folders)
 {
     wchar_t* typed = win::WidenText(text);

@@ -3,8 +3,9 @@
 //   Uninstal.exe [/S] [/LOG=FILE]
 //
 // It reads its texts and the registry keys to remove from the records after its own image,
-// and the uninstall information that the installer wrote beside it ("<name>.dat"). It asks
-// for confirmation (not with /S), removes everything the information lists, newest first,
+// and the uninstall information that the installer wrote beside it ("<name>.dat"). Once
+// every record names only what its installation may own (Scope.h), it asks for
+// confirmation (not with /S), removes everything the information lists, newest first,
 // then the registry keys, says that it is done, and has a copy of itself remove the
 // uninstaller and its information once it has exited (SelfRemoval.h). Exit codes are in
 // ExitCodes.h. No exceptions, no iostreams, no C++ runtime beyond what the core needs.
@@ -17,6 +18,7 @@
 #include "win32/Log.h"
 #include "Messages.h"
 #include "Removal.h"
+#include "Scope.h"
 #include "SelfRemoval.h"
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
@@ -122,7 +124,7 @@ bool ReadPackage(const wchar_t* self, Package& package)
     return package.keys.Start(package.keyCount);
 }
 
-// The uninstall information: every record read, checked before anything is removed.
+// The uninstall information: every record read, to be checked (Scope.h) before anything is removed.
 struct Information {
     win::WholeFile file;
     UninstallRecord* records = nullptr;
@@ -145,13 +147,21 @@ bool ReadInformation(const wchar_t* path, Information& info)
     info.records = win::AllocateArray<UninstallRecord>(info.count);
     if (!info.records) return false;
     CUninstallInfoReader reader(info.file.bytes, info.file.size);
-    for (std::size_t i = 0; i < info.count; ++i) {
-        reader.Next(info.records[i]);
-        if (!IsActionableRecord(info.records[i])) {
-            LogLine("The uninstall information lists something it may not remove: ", path);
-            return false;
-        }
-    }
+    for (std::size_t i = 0; i < info.count; ++i) reader.Next(info.records[i]);
+    return true;
+}
+
+// The uninstaller's own path, long names and all, as the installer wrote the paths in its
+// information (started through a short name, GetModuleFileName gives that one).
+bool OwnPath(wchar_t (&self)[MAX_PATH * 2], DWORD& length)
+{
+    wchar_t started[MAX_PATH * 2];
+    DWORD startedLength = GetModuleFileNameW(nullptr, started, MAX_PATH * 2);
+    if (startedLength == 0 || startedLength >= MAX_PATH * 2) return false;
+    length = GetLongPathNameW(started, self, MAX_PATH * 2);
+    if (length > 0 && length < MAX_PATH * 2) return true;
+    for (DWORD i = 0; i <= startedLength; ++i) self[i] = started[i];
+    length = startedLength;
     return true;
 }
 
@@ -189,11 +199,12 @@ unsigned CreatedFoldersAroundSelf(const wchar_t* self, const Information& info)
 int Uninstall(const Arguments& args, CMessages& messages)
 {
     wchar_t self[MAX_PATH * 2];
-    DWORD selfLength = GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
+    DWORD selfLength = 0;
     wchar_t infoPath[MAX_PATH * 2 + 8];
     Package package;
     Information info;
-    bool valid = selfLength > 0 && selfLength < MAX_PATH * 2;
+    wchar_t* installation = nullptr;
+    bool valid = OwnPath(self, selfLength);
     if (valid && !ReadPackage(self, package)) {
         LogLine("The uninstaller's own records are damaged: ", self);
         valid = false;
@@ -204,6 +215,12 @@ int Uninstall(const Arguments& args, CMessages& messages)
     }
     valid = valid && MakeUninstallInfoName(self, selfLength, infoPath, MAX_PATH * 2 + 8) > 0 &&
             ReadInformation(infoPath, info);
+    // Information that names what its installation cannot own was altered: nothing in it
+    // can be trusted, so nothing is removed.
+    if (valid && !(installation = CheckInformationScope(self, info.records, info.count))) {
+        LogLine("The uninstall information lists what its installation does not own: ", infoPath);
+        valid = false;
+    }
     int result = kUninstallDone;
     if (!valid) {
         messages.Show(kUninstInvalidInfo, nullptr, MB_OK | MB_ICONSTOP, IDOK);
@@ -214,7 +231,7 @@ int Uninstall(const Arguments& args, CMessages& messages)
     } else {
         // Controls unregister themselves through COM.
         bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        CRemoval removal(messages);
+        CRemoval removal(messages, installation);
         removal.RemoveRecords(info.records, info.count);
         removal.RemoveKeys(package.keys, package.keyCount);
         if (com) CoUninitialize();
@@ -240,6 +257,7 @@ int Uninstall(const Arguments& args, CMessages& messages)
             if (!StartSelfRemoval(self, CreatedFoldersAroundSelf(self, info), args.log)) result = kUninstallIncomplete;
         }
     }
+    win::Release(installation);
     win::Release(info.records);
     win::Release(info.file.bytes);
     win::Release(package.file.bytes);

@@ -46,8 +46,36 @@ void CRemoval::Fail(const char* what, const wchar_t* path)
     ++m_failures;
 }
 
+bool CRemoval::BehindLink(const wchar_t* path)
+{
+    // A link (junction, symbolic link) that someone made inside the installation folder
+    // would lead what is listed below it anywhere: into the system folder, say. The
+    // installation never makes one, so nothing behind one goes.
+    std::size_t rootLength = win::WideLength(m_installation), length = win::WideLength(path);
+    while (rootLength > 0 && m_installation[rootLength - 1] == L'\\') --rootLength;
+    wchar_t* folder = win::CopyWide(path, length);
+    if (!folder) return true;
+    for (std::size_t i = 0; i < length; ++i)
+        if (folder[i] == L'/') folder[i] = L'\\';
+    bool link = false;
+    if (rootLength > 0 && length > rootLength + 1 && folder[rootLength] == L'\\' &&
+        CompareStringOrdinal(folder, static_cast<int>(rootLength), m_installation, static_cast<int>(rootLength), TRUE) == CSTR_EQUAL) {
+        for (std::size_t i = rootLength + 1; i < length && !link; ++i) {
+            if (folder[i] != L'\\') continue;
+            folder[i] = 0;
+            DWORD attributes = GetFileAttributesW(folder);
+            link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+            folder[i] = L'\\';
+        }
+    }
+    win::Release(folder);
+    if (link) Fail("Behind a link inside the installation folder, left alone: ", path);
+    return link;
+}
+
 bool CRemoval::RemoveFile(const wchar_t* path)
 {
+    if (BehindLink(path)) return false;
     DWORD attributes = GetFileAttributesW(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         if (Missing(GetLastError())) {
@@ -168,6 +196,7 @@ void CRemoval::UnregisterFont(const UninstallRecord& record, const wchar_t* path
 
 void CRemoval::UnregisterControl(const wchar_t* path)
 {
+    if (BehindLink(path)) return;
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
         LogLine("Already gone: ", path);
         return;
@@ -261,7 +290,8 @@ void CRemoval::RemoveRecords(const UninstallRecord* records, std::size_t count)
             }
             break;
         case UninstallItem::folder: RemoveFolder(path); break;
-        case UninstallItem::registryKey: break;
+        case UninstallItem::registryKey:
+        case UninstallItem::installation: break;
         }
         win::Release(path);
     }

@@ -12,7 +12,8 @@ namespace sw {
 
 class CRemoval {
 public:
-    explicit CRemoval(const CMessages& messages) : m_messages(messages) {}
+    // `installation`: the installation folder (CheckInformationScope).
+    CRemoval(const CMessages& messages, const wchar_t* installation) : m_messages(messages), m_installation(installation) {}
 
     // Removes what the records list, the newest first, so that a folder comes after the
     // files in it. Fonts and controls that are also shared files go only with the shared
@@ -31,6 +32,7 @@ public:
 
 private:
     void Fail(const char* what, const wchar_t* path);
+    bool BehindLink(const wchar_t* path);
     bool RemoveFile(const wchar_t* path);
     void RemoveSharedFile(const UninstallRecord* records, std::size_t count, std::size_t index, const wchar_t* path);
     bool KeepUnusedSharedFile(const wchar_t* path);
@@ -40,6 +42,7 @@ private:
     void RemoveKey(std::uint32_t root, const char* text, std::size_t length);
 
     const CMessages& m_messages;
+    const wchar_t* m_installation;
     int m_failures = 0;
     bool m_restartNeeded = false;
     wchar_t* m_firstFailure = nullptr;

@@ -1,8 +1,8 @@
 // make_uninstall_info OUT ITEM...: writes an uninstall information file with the core's
 // encoder, as the installer does, so that the uninstaller's end-to-end test can list
 // exactly what it wants removed. Each ITEM is KIND=TEXT, with KIND one of file, shared,
-// folder, shortcut, control; font=PATH|VALUE NAME; key=ROOT|KEY with ROOT a number such
-// as 0x80000001.
+// folder, shortcut, control, installation; font=PATH|VALUE NAME; key=ROOT|KEY with ROOT a
+// number such as 0x80000001.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -20,7 +20,7 @@ struct Kind {
 constexpr Kind kKinds[] = {{"file", sw::UninstallItem::file},       {"shared", sw::UninstallItem::sharedFile},
                            {"folder", sw::UninstallItem::folder},   {"shortcut", sw::UninstallItem::shortcut},
                            {"font", sw::UninstallItem::font},       {"control", sw::UninstallItem::control},
-                           {"key", sw::UninstallItem::registryKey}};
+                           {"key", sw::UninstallItem::registryKey}, {"installation", sw::UninstallItem::installation}};
 
 bool Encode(const std::string& item, std::vector<std::uint8_t>& out)
 {

@@ -29,7 +29,20 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || { echo "wineboot failed"; exit 1; }
   timeout 120 wineserver -w
 fi
-reg() { timeout 60 "$wine" reg "$@" >/dev/null 2>&1; }
+# The runtimes under test are 64-bit: reg looks at the registry they see (a 32-bit reg.exe,
+# which wine starts where its 32-bit part is installed, would see the WOW6432Node keys).
+reg() { timeout 60 "$wine" reg "$@" /reg:64 >/dev/null 2>&1; }
+# The user's folders of the prefix are links into the real home folder: made real folders,
+# so that the cases that put things there stay inside the prefix.
+documents=
+for user in "$WINEPREFIX"/drive_c/users/*/; do
+  [ "$(basename "$user")" = Public ] && continue
+  for folder in Desktop Documents; do
+    if [ -L "$user$folder" ]; then rm "$user$folder" && mkdir -p "$user$folder"; fi
+  done
+  documents=${user}Documents
+  documentsWin="C:\\users\\$(basename "$user")\\Documents"
+done
 
 # run <program> <arguments...>: runs it unattended with a log in $work/log.txt and waits
 # until every process of the prefix has ended (the uninstaller's cleanup copy too). The
@@ -59,13 +72,14 @@ expect() {
 }
 
 # The project: two files, one in a sub-folder; the uninstaller removes a key of the
-# author's, leaves alone a whole hive and a key without a root.
+# author's, leaves alone a whole hive, system keys and a key without a root.
 src=$work/src
 mkdir -p "$src/sub"
 echo "hello" >"$src/a.txt"
 echo "deep" >"$src/sub/b.txt"
 "$cli" new "$work/P.kft" --source "$src" --platform 2 --title "Setwright E2E" --uninstaller Remove.exe \
   --remove-key 'HKEY_CURRENT_USER\Software\Setwright E2E' --remove-key 'HKEY_LOCAL_MACHINE\Software' \
+  --remove-key 'HKEY_LOCAL_MACHINE\Software\Microsoft' --remove-key 'HKEY_CLASSES_ROOT\CLSID' \
   --remove-key 'NoRoot\Key' >/dev/null || fail "new"
 "$cli" build "$work/P.kft" -o "$work/Setup.exe" --yes >/dev/null || fail "build"
 
@@ -85,8 +99,11 @@ expect 0 "Uninstallation complete." "uninstallation after an installation"
 reg query 'HKCU\Software\Setwright E2E' && fail "the author's key was not removed"
 reg query "$uninstallEntry" && fail "the program's entry among the installed programs was not removed"
 reg query 'HKLM\Software\Microsoft' || fail "a key outside the installation went"
-grep -qF 'Registry key that no product owns, left alone: HKEY_LOCAL_MACHINE\Software' "$work/log.txt" ||
-  fail "the log does not say that HKEY_LOCAL_MACHINE\\Software was left alone"
+reg query 'HKCR\CLSID' || fail "HKEY_CLASSES_ROOT\\CLSID went"
+for key in 'HKEY_LOCAL_MACHINE\Software' 'HKEY_LOCAL_MACHINE\Software\Microsoft' 'HKEY_CLASSES_ROOT\CLSID'; do
+  grep -qxF "Registry key that no product owns, left alone: $key" <(tr -d '\r' <"$work/log.txt") ||
+    fail "the log does not say that $key was left alone"
+done
 grep -qF 'Registry key without a root (HKEY_...), left alone: NoRoot\Key' "$work/log.txt" ||
   fail "the log does not say that the key without a root was left alone"
 cmp -s "$src/a.txt" <(echo "hello") || fail "the source files were touched"
@@ -134,7 +151,8 @@ echo x >"$kinds/made/last.dll"
 echo x >"$kinds/made/used.dll"
 reg add "$sharedDlls" /v "$(winpath "$kinds/made/last.dll")" /t REG_DWORD /d 1 /f || fail "reg add"
 reg add "$sharedDlls" /v "$(winpath "$kinds/made/used.dll")" /t REG_DWORD /d 3 /f || fail "reg add"
-reg add 'HKCU\Software\Setwright E2E Entry\Sub' /v Value /d 1 /f || fail "reg add"
+kindsEntry='Software\Microsoft\Windows\CurrentVersion\Uninstall\Setwright E2E Kinds'
+reg add "HKCU\\$kindsEntry\\Sub" /v Value /d 1 /f || fail "reg add"
 echo x >"$kinds/made/Setwright E2E.ttf"
 reg add "$fonts" /v 'Setwright E2E (TrueType)' /d "$(winpath "$kinds/made/Setwright E2E.ttf")" /f || fail "reg add"
 cp "$work/control.dll" "$kinds/made/own.ocx"
@@ -146,7 +164,7 @@ info "$kinds/Remove.dat" "folder=$(winpath "$kinds")" "folder=$(winpath "$kinds/
   "file=$(winpath "$kinds/made/$(printf 'caf\xc3\xa9 \xe2\x82\xac.txt')")" \
   "file=$(winpath "$kinds/made/protected.txt")" "shortcut=$(winpath "$kinds/made/Program.lnk")" \
   "shared=$(winpath "$kinds/made/last.dll")" "shared=$(winpath "$kinds/made/used.dll")" \
-  "file=$(winpath "$kinds/made/gone-already.txt")" "key=0x80000001|Software\\Setwright E2E Entry" \
+  "file=$(winpath "$kinds/made/gone-already.txt")" "key=0x80000001|$kindsEntry" \
   "file=$(winpath "$kinds/made/Setwright E2E.ttf")" "font=$(winpath "$kinds/made/Setwright E2E.ttf")|Setwright E2E (TrueType)" \
   "file=$(winpath "$kinds/made/own.ocx")" "control=$(winpath "$kinds/made/own.ocx")" \
   "shared=$(winpath "$kinds/made/shared.ocx")" "control=$(winpath "$kinds/made/shared.ocx")"
@@ -162,9 +180,9 @@ done
 grep -qF "No longer used, kept (unattended): $(winpath "$kinds/made/last.dll")" "$work/log.txt" ||
   fail "the log does not say that the unused shared file was kept"
 reg query "$sharedDlls" /v "$(winpath "$kinds/made/last.dll")" && fail "the count of the unused shared file is still there"
-timeout 60 "$wine" reg query "$sharedDlls" /v "$(winpath "$kinds/made/used.dll")" 2>/dev/null | grep -q '0x2' ||
+timeout 60 "$wine" reg query "$sharedDlls" /v "$(winpath "$kinds/made/used.dll")" /reg:64 2>/dev/null | grep -q '0x2' ||
   fail "the count of the shared file in use was not lowered to 2"
-reg query 'HKCU\Software\Setwright E2E Entry' && fail "the listed key was not removed"
+reg query "HKCU\\$kindsEntry" && fail "the listed key was not removed"
 [ -d "$kinds/made" ] || fail "a folder with an unlisted file was removed"
 reg query "$fonts" /v 'Setwright E2E (TrueType)' && fail "the font's registry value is still there"
 reg query "$unregistered\own.ocx" || fail "the control was not unregistered"
@@ -262,6 +280,61 @@ info "$work/bare/Remove.dat" "file=$(winpath "$work/bare/Remove.dat")"
 run "$work/bare/Remove.exe"
 expect 2 "Invalid uninstall info." "an uninstaller without its records"
 [ -e "$work/bare/Remove.dat" ] || fail "an uninstaller without its records removed something"
+
+# Information that names what its installation cannot own was altered: nothing goes, the
+# uninstaller says the information is invalid (exit 2), and what was named stays. Each case
+# lists a file of its own folder as well, which must stay too.
+mkdir -p "$work/elsewhere" && cp "$work/control.dll" "$work/elsewhere/planted.dll"
+echo x >"$documents/Setwright E2E letter.txt"
+sys32='C:\windows\system32'
+reg delete "$unregistered" /f
+while IFS=';' read -r case item logged; do
+  [ -n "$case" ] || continue
+  item=${item//@ELSEWHERE@/$(winpath "$work/elsewhere")}
+  item=${item//@DOCUMENTS@/$documentsWin}
+  logged=${logged//@ELSEWHERE@/$(winpath "$work/elsewhere")}
+  logged=${logged//@DOCUMENTS@/$documentsWin}
+  dir=$work/tampered-$case
+  place "$dir"
+  echo x >"$dir/keep.txt"
+  if [ "$case" = control ]; then
+    info "$dir/Remove.dat" "file=$(winpath "$dir/keep.txt")" "file=$item" "control=$item"
+  else
+    info "$dir/Remove.dat" "file=$(winpath "$dir/keep.txt")" "$item"
+  fi
+  run "$dir/Remove.exe"
+  expect 2 "Invalid uninstall info. This program cannot uninstall Setwright E2E." "tampered information: $case"
+  grep -qF -- "$logged" "$work/log.txt" || fail "the log does not say what was left alone ($case): $logged"
+  [ -e "$dir/keep.txt" ] && [ -e "$dir/Remove.exe" ] && [ -e "$dir/Remove.dat" ] ||
+    fail "tampered information removed something of its own folder ($case)"
+done <<CASES
+systemdll;file=$sys32\\comdlg32.dll;Outside the installation, left alone: $sys32\\comdlg32.dll
+document;file=@DOCUMENTS@\\Setwright E2E letter.txt;Outside the installation, left alone: @DOCUMENTS@\\Setwright E2E letter.txt
+systemfolder;folder=$sys32;Outside the installation, left alone: $sys32
+machinekey;key=0x80000002|Software\\Microsoft;not this installation's entry, left alone: HKEY_LOCAL_MACHINE\\Software\\Microsoft
+userkey;key=0x80000001|Software;not this installation's entry, left alone: HKEY_CURRENT_USER\\Software
+classkey;key=0x80000000|CLSID;not this installation's entry, left alone: HKEY_CLASSES_ROOT\\CLSID
+control;@ELSEWHERE@\\planted.dll;Outside the installation, left alone: @ELSEWHERE@\\planted.dll
+driveroot;installation=Z:\\;does not hold the uninstaller, or a protected folder above it: Z:\\
+sibling;installation=@ELSEWHERE@;does not hold the uninstaller, or a protected folder above it: @ELSEWHERE@
+CASES
+[ -e "$WINEPREFIX/drive_c/windows/system32/comdlg32.dll" ] || fail "a system DLL went"
+[ -d "$WINEPREFIX/drive_c/windows/system32" ] || fail "the system folder went"
+[ -e "$documents/Setwright E2E letter.txt" ] || fail "a document went"
+for key in 'HKLM\Software\Microsoft' 'HKCU\Software' 'HKCR\CLSID'; do reg query "$key" || fail "$key went"; done
+[ -e "$work/elsewhere/planted.dll" ] || fail "a control outside the installation was removed"
+reg query "$unregistered\\planted.dll" && fail "a control outside the installation was unregistered"
+
+# An installation whose uninstaller lives in a sub-folder names the folder above it: what
+# lies there goes, and so do both folders, which the installation made.
+above=$work/above
+place "$above/bin"
+echo x >"$above/top.txt" && echo x >"$above/bin/tool.txt"
+info "$above/bin/Remove.dat" "installation=$(winpath "$above")" "folder=$(winpath "$above")" \
+  "folder=$(winpath "$above/bin")" "file=$(winpath "$above/top.txt")" "file=$(winpath "$above/bin/tool.txt")"
+run "$above/bin/Remove.exe"
+expect 0 "Installation folder: $(winpath "$above")" "an installation folder above the uninstaller's"
+[ ! -e "$above" ] || { fail "the installation folder above the uninstaller's is still there:"; find "$above" | sed 's/^/  | /'; }
 
 [ "$failures" -eq 0 ] && echo "All uninstaller cases pass." || echo "$failures uninstaller case(s) failed."
 [ "$failures" -eq 0 ]
