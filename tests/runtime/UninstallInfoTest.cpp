@@ -197,7 +197,7 @@ TEST(UninstallInfo, RecordsThatTheWriterNeverWritesAreDamage)
     };
     const Case cases[] = {
         {"kind 0", {static_cast<UninstallItem>(0), 0, "C:\\x", ""}},
-        {"kind 8", {static_cast<UninstallItem>(8), 0, "C:\\x", ""}},
+        {"the kind after the last", {static_cast<UninstallItem>(static_cast<int>(kLastUninstallItem) + 1), 0, "C:\\x", ""}},
         {"no text", {UninstallItem::file, 0, "", ""}},
     };
     for (const Case& c : cases) {
