@@ -42,10 +42,11 @@ constexpr std::uint32_t LBS_NOINTEGRALHEIGHT = 0x0100;
 constexpr std::uint32_t CBS_DROPDOWNLIST = 0x0003;
 constexpr std::uint32_t CBS_HASSTRINGS = 0x0200;
 
-// "MS Shell Dlg" with DS_SHELLFONT in the extended template: Windows gives the pages its
-// dialog font (Tahoma or Segoe UI by version), which links the fonts of other scripts, so
-// that texts in any language are drawn; a named face such as "MS Sans Serif" is a bitmap
-// font without that linking, and its Japanese or Chinese texts come out as boxes.
+// "MS Shell Dlg" with DS_SHELLFONT in the extended template: Windows gives the pages the
+// dialog font of its language (Tahoma on an English system, MS UI Gothic on a Japanese
+// one), a TrueType face that links the fonts of other scripts, so that texts in any
+// language are drawn; "MS Sans Serif" is a bitmap font without that linking, and its
+// Japanese or Chinese texts come out as boxes.
 constexpr std::uint32_t kDialogStyle =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SHELLFONT | DS_3DLOOK | DS_CENTER;
 constexpr std::uint16_t kFontPoints = 8;
