@@ -25,6 +25,7 @@
 #include "core/ProgramLayout.h"
 #include "core/UninstallInfo.h"
 #include "core/UninstallerRecords.h"
+#include "win32/FittedMessageBox.h"
 #include "win32/FormatText.h"
 #include "win32/Heap.h"
 #include "win32/WholeFile.h"
@@ -244,7 +245,7 @@ int Uninstall(const Arguments& args, CMessages& messages)
                 const wchar_t* first = removal.FirstFailure();
                 // The uninstaller's texts have none for this.
                 wchar_t* text = win::FormatText(L"Some items could not be removed. The first one:\n%s", first ? first : self);
-                MessageBoxW(nullptr, text ? text : L"Some items could not be removed.", messages.Text(kUninstTitle),
+                win::FittedMessageBox(nullptr, text ? text : L"Some items could not be removed.", messages.Text(kUninstTitle),
                             MB_OK | MB_ICONWARNING);
                 win::Release(text);
             }

@@ -1,6 +1,7 @@
 #include "Messages.h"
 
 #include "win32/Log.h"
+#include "win32/FittedMessageBox.h"
 #include "win32/FormatText.h"
 #include "win32/Heap.h"
 
@@ -44,7 +45,7 @@ int CMessages::Show(unsigned index, const wchar_t* argument, UINT style, int una
     int answer = unattended;
     LogLine("", shown);
     if (!m_silent)
-        answer = MessageBoxW(nullptr, shown, Text(kUninstTitle), style | MB_SETFOREGROUND);
+        answer = win::FittedMessageBox(nullptr, shown, Text(kUninstTitle), style | MB_SETFOREGROUND);
     win::Release(text);
     return answer;
 }
