@@ -1,5 +1,6 @@
 // The install engine: every file of the file table into its folder, then the icons,
-// shortcuts and registrations, each noted in the uninstall information as it is made.
+// shortcuts and registrations, each noted in the uninstall information as it is made and
+// in the rollback, which takes it all back when the installation fails or is cancelled.
 #include <new>
 #include <objbase.h>
 
@@ -8,6 +9,7 @@
 #include "win32/Log.h"
 #include "Registrations.h"
 #include "ShellLinks.h"
+#include "SideFiles.h"
 #include "core/InstallFormat.h"
 #include "core/UninstallInfo.h"
 #include "win32/Heap.h"
@@ -113,7 +115,12 @@ bool CInstallRun::CreateFolders(const wchar_t* path)
         if (GetFileAttributesW(copy) == INVALID_FILE_ATTRIBUTES) {
             if (CreateDirectoryW(copy, nullptr)) {
                 LogLine("Created folder ", copy);
-                ok = m_journal.Note(UninstallItem::folder, copy);
+                if (!m_rollback.CreatedFolder(copy)) {
+                    RemoveDirectoryW(copy);
+                    ok = false;
+                } else {
+                    ok = m_journal.Note(UninstallItem::folder, copy);
+                }
             } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
                 ok = false;
             }
@@ -160,7 +167,6 @@ bool CInstallRun::InstallFiles()
                         Fail(kExitWriteFailed, kTextCreateFailed, info);
                     else
                         LogLine("Uninstall information in ", info);
-                    m_hasUninstaller = true;
                 }
                 if (m_outcome.exitCode == kExitSuccess) RegisterFile(entry, path, existedBefore);
             }
@@ -171,38 +177,98 @@ bool CInstallRun::InstallFiles()
     return m_outcome.exitCode == kExitSuccess;
 }
 
+bool CInstallRun::CountSharedUse(const wchar_t* path, bool existedBefore)
+{
+    SavedValue saved;
+    if (!SaveSharedFileUse(path, saved) || !m_rollback.ChangedValue(saved)) {
+        ReleaseValue(saved);
+        return false;
+    }
+    DWORD count = AddSharedFileUse(path, existedBefore);
+    if (count == 0 || !m_journal.Note(UninstallItem::sharedFile, path)) LogLine("Cannot count the use of ", path);
+    return true;
+}
+
+bool CInstallRun::RegisterFontFile(const FileEntry& entry, const wchar_t* path)
+{
+    wchar_t* valueName = FontValueName(path);
+    SavedValue saved;
+    bool ok = valueName && SaveFontValue(valueName, saved) && m_rollback.ChangedValue(saved);
+    if (!ok) {
+        ReleaseValue(saved);
+    } else if (RegisterFont(path, valueName)) {
+        ok = m_rollback.RegisteredFont(path);
+        if (!ok) UnregisterFont(path);
+        LogLine("Registered font ", path);
+        if (entry.options[3] != 0) m_journal.Note(UninstallItem::font, path, valueName);
+    } else {
+        LogLine("Cannot register the font ", path);
+    }
+    win::Release(valueName);
+    return ok;
+}
+
+bool CInstallRun::RegisterControlFile(const FileEntry& entry, const wchar_t* path)
+{
+    if (!RegisterControl(path)) {
+        LogLine("Cannot register the control ", path);
+        return true;
+    }
+    LogLine("Registered control ", path);
+    if (entry.options[3] != 0) m_journal.Note(UninstallItem::control, path);
+    if (m_rollback.RegisteredControl(path)) return true;
+    UnregisterControl(path);
+    return false;
+}
+
+bool CInstallRun::MakeScreenSaver(const wchar_t* path)
+{
+    SavedValue file, active;
+    if (!SaveScreenSaver(file, active) || !m_rollback.ChangedScreenSaver(file, active)) {
+        ReleaseValue(file);
+        ReleaseValue(active);
+        return false;
+    }
+    if (SetScreenSaver(path))
+        LogLine("Screen saver: ", path);
+    else
+        LogLine("Cannot make this the screen saver: ", path);
+    return true;
+}
+
 void CInstallRun::RegisterFile(const FileEntry& entry, const wchar_t* path, bool existedBefore)
 {
-    if (entry.options[2] == 1 && entry.options[0] != 0 && !(entry.flags & kFileIsUninstaller)) {
-        DWORD count = AddSharedFileUse(path, existedBefore);
-        if (count == 0 || !m_journal.Note(UninstallItem::sharedFile, path)) LogLine("Cannot count the use of ", path);
-    }
-    if (entry.options[0] == 3) {
-        wchar_t* valueName = FontValueName(path);
-        if (valueName && RegisterFont(path, valueName)) {
-            LogLine("Registered font ", path);
-            if (entry.options[3] != 0) m_journal.Note(UninstallItem::font, path, valueName);
-        } else {
-            LogLine("Cannot register the font ", path);
-        }
-        win::Release(valueName);
-    }
-    if (entry.options[4] == 2) {
-        if (RegisterControl(path)) {
-            LogLine("Registered control ", path);
-            if (entry.options[3] != 0) m_journal.Note(UninstallItem::control, path);
-        } else {
-            LogLine("Cannot register the control ", path);
-        }
-    } else if (entry.options[4] == 1) {
-        if (SetScreenSaver(path))
-            LogLine("Screen saver: ", path);
-        else
-            LogLine("Cannot make this the screen saver: ", path);
+    // Each registration saves what it changes first; one that cannot (memory is short)
+    // is not made, and the installation stops, since it could not be taken back.
+    bool ok = true;
+    if (entry.options[2] == 1 && entry.options[0] != 0 && !(entry.flags & kFileIsUninstaller))
+        ok = CountSharedUse(path, existedBefore);
+    if (ok && entry.options[0] == 3) ok = RegisterFontFile(entry, path);
+    if (ok && entry.options[4] == 2) ok = RegisterControlFile(entry, path);
+    if (ok && entry.options[4] == 1) ok = MakeScreenSaver(path);
+    if (!ok) {
+        Fail(kExitWriteFailed, kTextOutOfMemory, nullptr);
+        return;
     }
     if (entry.options[1] == 1 && !m_outcome.viewFile) m_outcome.viewFile = win::CopyWide(path);
     if (entry.options[1] == 2 && !m_outcome.runFile) m_outcome.runFile = win::CopyWide(path);
     InstallLinks(entry, path);
+}
+
+bool CInstallRun::PlaceLink(const wchar_t* linkPath, const wchar_t* target, const wchar_t* args, int iconIndex)
+{
+    if (!CreateFolders(linkPath)) return false;
+    // A link of the same name is kept beside it until the installation ends.
+    DWORD attributes = GetFileAttributesW(linkPath);
+    wchar_t* kept = nullptr;
+    if (attributes != INVALID_FILE_ATTRIBUTES && ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !SetAside(linkPath, kept))) return false;
+    bool ok = CreateShellLink(linkPath, target, args, iconIndex);
+    bool noted = ok && (kept ? m_rollback.ReplacedFile(linkPath, kept, attributes) : m_rollback.CreatedFile(linkPath));
+    if (ok && !noted) DeleteFileW(linkPath);
+    if (!noted && kept) MoveFileExW(kept, linkPath, MOVEFILE_REPLACE_EXISTING);
+    win::Release(kept);
+    if (ok && !noted) Fail(kExitWriteFailed, kTextOutOfMemory, nullptr);
+    return noted;
 }
 
 void CInstallRun::InstallLinks(const FileEntry& entry, const wchar_t* path)
@@ -217,23 +283,23 @@ void CInstallRun::InstallLinks(const FileEntry& entry, const wchar_t* path)
         {fields.shortcutName, fields.shortcutArgs, fields.shortcutName[0] && m_folders.desktop[0] ? win::CopyWide(m_folders.desktop) : nullptr},
     };
     for (Link& link : links) {
-        if (!link.name[0]) continue;
+        if (!link.name[0] || m_outcome.exitCode != kExitSuccess) continue;
         wchar_t* linkPath = link.folder ? LinkPath(link.folder, link.name) : nullptr;
         wchar_t* args = win::WidenText(link.args);
         if (!linkPath || !args) {
             LogText("Cannot place the icon or shortcut \"");
             LogText(link.name);
             LogText("\"\r\n");
-        } else if (CreateFolders(linkPath) && CreateShellLink(linkPath, path, args, static_cast<std::int16_t>(entry.iconIndex))) {
+        } else if (PlaceLink(linkPath, path, args, static_cast<std::int16_t>(entry.iconIndex))) {
             LogLine("Created shortcut ", linkPath);
             m_journal.Note(UninstallItem::shortcut, linkPath);
-        } else {
+        } else if (m_outcome.exitCode == kExitSuccess) {
             LogLine("Cannot create the shortcut ", linkPath);
         }
         win::Release(args);
         win::Release(linkPath);
-        win::Release(link.folder);
     }
+    for (Link& link : links) win::Release(link.folder);
 }
 
 void CInstallRun::Run(const wchar_t* directory)
@@ -256,13 +322,18 @@ void CInstallRun::Run(const wchar_t* directory)
         return;
     }
     m_decoder = new (memory) CStreamDecoder;
+    // The installation's own record comes first, before anything it creates: it says where
+    // this installation's files belong.
+    if (!m_journal.Note(UninstallItem::installation, directory)) Fail(kExitWriteFailed, kTextOutOfMemory, nullptr);
     // The installation directory itself is noted too, so that the uninstaller removes it
     // once it is empty.
     wchar_t* withSlash = win::JoinPath(directory, L"");
-    if (!withSlash || !CreateFolders(withSlash)) Fail(kExitWriteFailed, kTextCreateFailed, directory);
+    if (m_outcome.exitCode == kExitSuccess && (!withSlash || !CreateFolders(withSlash)))
+        Fail(kExitWriteFailed, kTextCreateFailed, directory);
     win::Release(withSlash);
 
-    bool ok = m_outcome.exitCode == kExitSuccess && InstallFiles();
+    // The last moment to cancel: after it, the installation is complete.
+    bool ok = m_outcome.exitCode == kExitSuccess && InstallFiles() && !Stopped();
     if (ok && m_outcome.uninstaller) {
         std::uint32_t root = 0;
         wchar_t* key = nullptr;
@@ -274,10 +345,17 @@ void CInstallRun::Run(const wchar_t* directory)
         }
         win::Release(key);
     }
-    if (ok) StoreInstallationDirectory(m_setup, directory);
-    if (!ok && !m_hasUninstaller) {
-        // Nothing could remove what was written, so it goes now.
-        m_journal.TakeBack();
+    if (ok) {
+        StoreInstallationDirectory(m_setup, directory);
+        if (!m_journal.Finish()) LogText("Cannot write the end of the uninstall information.\r\n");
+        m_rollback.Commit();
+    } else {
+        // The information first: it lies in the folders the rollback removes.
+        LogText("Rolling back the installation.\r\n");
+        m_journal.Abandon();
+        m_rollback.Undo();
+        win::Release(m_outcome.uninstaller);
+        m_outcome.uninstaller = nullptr;
     }
     m_decoder->~CStreamDecoder();
     win::Release(memory);

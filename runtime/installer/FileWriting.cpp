@@ -1,9 +1,12 @@
 // Writing one file of the installation: decoded into a temporary file beside its target
 // and checked against its check value first, so that a damaged stream never replaces a
-// good file; then moved into place, or, when the old file is in use, scheduled to
+// good file; then moved into place, the file it replaces kept beside it until the
+// installation ends (see Rollback.h), or, when the old file is in use, scheduled to
 // replace it at the next start.
 #include "ExitCodes.h"
 #include "InstallRun.h"
+#include "PendingRenames.h"
+#include "SideFiles.h"
 #include "win32/Log.h"
 #include "core/InstallFormat.h"
 #include "win32/Heap.h"
@@ -15,6 +18,7 @@ namespace {
 constexpr unsigned kTextWriteProtected = 7;
 constexpr unsigned kTextAccessDenied = 9;
 constexpr unsigned kTextInUse = 10;
+constexpr unsigned kTextOutOfMemory = 12;
 constexpr unsigned kTextCreateFailed = 17;
 constexpr unsigned kTextWriteFailed = 19;
 constexpr unsigned kTextDiskFull = 20;
@@ -84,23 +88,6 @@ bool InstalledVersion(const wchar_t* path, std::uint64_t& version, std::uint32_t
     return ok;
 }
 
-// "<path>.~sw<n>": a name beside the target that is not taken.
-wchar_t* TemporaryName(const wchar_t* path)
-{
-    std::size_t length = win::WideLength(path);
-    auto* name = win::AllocateArray<wchar_t>(length + 12);
-    if (!name) return nullptr;
-    for (std::size_t i = 0; i < length; ++i) name[i] = path[i];
-    for (unsigned n = 0; n < 1000; ++n) {
-        const wchar_t tail[] = {L'.', L'~', L's', L'w', static_cast<wchar_t>(L'0' + n / 100), static_cast<wchar_t>(L'0' + n / 10 % 10),
-                                static_cast<wchar_t>(L'0' + n % 10), 0};
-        for (std::size_t i = 0; i < 8; ++i) name[length + i] = tail[i];
-        if (GetFileAttributesW(name) == INVALID_FILE_ATTRIBUTES) return name;
-    }
-    win::Release(name);
-    return nullptr;
-}
-
 }  // namespace
 
 bool CInstallRun::KeepNewerInstalledFile(const FileEntry& entry, const wchar_t* path)
@@ -136,9 +123,9 @@ bool CInstallRun::DecodeInto(HANDLE file, const FileEntry& entry, const wchar_t*
              displayName);
         return false;
     }
-    // A damaged stream is as much a wrong check value as a wrong byte is. The uninstaller's
-    // package carries no check value: its stream's own length is what is checked.
-    bool checked = (entry.flags & kFileIsUninstaller) || (out.sum.Value() ^ m_setup.ProjectCheck()) == entry.checkValue;
+    // A damaged stream is as much a wrong check value as a wrong byte is; the uninstaller's
+    // package is checked like every file.
+    bool checked = (out.sum.Value() ^ m_setup.ProjectCheck()) == entry.checkValue;
     if (status != DecodeStatus::ok || m_decoder->InputUsed() != entry.packedSize || !checked) {
         Fail(kExitCrcError, kTextCrcError, displayName);
         return false;
@@ -156,6 +143,11 @@ FileResult CInstallRun::InstallFileData(const FileEntry& entry, const wchar_t* p
     m_observer.OnFile(displayName);
     DWORD attributes = GetFileAttributesW(path);
     if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            // A folder where the file goes is never set aside: it holds what it holds.
+            Fail(kExitWriteFailed, kTextCreateFailed, path);
+            return FileResult::failed;
+        }
         if (KeepNewerInstalledFile(entry, path)) {
             LogLine("Kept the installed ", path);
             m_done += entry.size;
@@ -172,11 +164,10 @@ FileResult CInstallRun::InstallFileData(const FileEntry& entry, const wchar_t* p
                 m_done += entry.size;
                 return FileResult::kept;
             }
-            SetFileAttributesW(path, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
         }
     }
 
-    wchar_t* temporary = TemporaryName(path);
+    wchar_t* temporary = FreeNameBeside(path);
     HANDLE file = temporary ? CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)
                             : INVALID_HANDLE_VALUE;
     if (file == INVALID_HANDLE_VALUE) {
@@ -191,21 +182,69 @@ FileResult CInstallRun::InstallFileData(const FileEntry& entry, const wchar_t* p
     if (!decoded) {
         DeleteFileW(temporary);
         if (stopped) Stopped();
-    } else if (MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING)) {
-        LogLine("Installed ", path);
-        result = FileResult::written;
+    } else if (attributes == INVALID_FILE_ATTRIBUTES) {
+        result = PlaceNewFile(temporary, path);
     } else {
-        DWORD error = GetLastError();
-        bool inUse = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
-        if (inUse && MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT)) {
-            LogLine("In use, replaced at the next start: ", path);
-            result = FileResult::scheduled;
-        } else {
-            DeleteFileW(temporary);
-            Fail(kExitWriteFailed, inUse ? kTextInUse : kTextWriteFailed, path);
-        }
+        result = ReplaceExisting(temporary, path, attributes);
     }
     win::Release(temporary);
+    return result;
+}
+
+FileResult CInstallRun::PlaceNewFile(const wchar_t* temporary, const wchar_t* path)
+{
+    // Never over a file that appeared meanwhile: the rollback would take it away.
+    if (!MoveFileExW(temporary, path, 0)) {
+        DeleteFileW(temporary);
+        Fail(kExitWriteFailed, kTextWriteFailed, path);
+        return FileResult::failed;
+    }
+    if (!m_rollback.CreatedFile(path)) {
+        DeleteFileW(path);
+        Fail(kExitWriteFailed, kTextOutOfMemory, nullptr);
+        return FileResult::failed;
+    }
+    LogLine("Installed ", path);
+    return FileResult::written;
+}
+
+FileResult CInstallRun::ReplaceExisting(const wchar_t* temporary, const wchar_t* path, DWORD attributes)
+{
+    wchar_t* kept = nullptr;
+    FileResult result = FileResult::failed;
+    if (SetAside(path, kept)) {
+        if (!MoveFileExW(temporary, path, 0)) {
+            MoveFileExW(kept, path, 0);
+            DeleteFileW(temporary);
+            Fail(kExitWriteFailed, kTextWriteFailed, path);
+        } else if (!m_rollback.ReplacedFile(path, kept, attributes)) {
+            MoveFileExW(kept, path, MOVEFILE_REPLACE_EXISTING);
+            Fail(kExitWriteFailed, kTextOutOfMemory, nullptr);
+        } else {
+            LogLine("Installed ", path);
+            result = FileResult::written;
+        }
+        win::Release(kept);
+        return result;
+    }
+    DWORD error = GetLastError();
+    bool inUse = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+    // Replaced at the next start, the file must not be write-protected then.
+    if (inUse && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesW(path, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    if (inUse && MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT)) {
+        LogLine("In use, replaced at the next start: ", path);
+        result = FileResult::scheduled;
+        if (!m_rollback.ScheduledFile(path, temporary, attributes)) {
+            if (CancelPendingRename(temporary)) DeleteFileW(temporary);
+            Fail(kExitWriteFailed, kTextOutOfMemory, nullptr);
+            result = FileResult::failed;
+        }
+    } else {
+        SetFileAttributesW(path, attributes);
+        DeleteFileW(temporary);
+        Fail(kExitWriteFailed, inUse ? kTextInUse : kTextWriteFailed, path);
+    }
     return result;
 }
 

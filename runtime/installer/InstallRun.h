@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "Rollback.h"
 #include "Setup.h"
 #include "SystemFolders.h"
 #include "UninstallJournal.h"
@@ -46,11 +47,21 @@ private:
     // FileWriting.cpp
     bool KeepNewerInstalledFile(const FileEntry& entry, const wchar_t* path);
     bool DecodeInto(HANDLE file, const FileEntry& entry, const wchar_t* displayName, bool& stopped);
+    FileResult PlaceNewFile(const wchar_t* temporary, const wchar_t* path);
+    FileResult ReplaceExisting(const wchar_t* temporary, const wchar_t* path, DWORD attributes);
+
+    // Engine.cpp
+    bool CountSharedUse(const wchar_t* path, bool existedBefore);
+    bool RegisterFontFile(const FileEntry& entry, const wchar_t* path);
+    bool RegisterControlFile(const FileEntry& entry, const wchar_t* path);
+    bool MakeScreenSaver(const wchar_t* path);
+    bool PlaceLink(const wchar_t* linkPath, const wchar_t* target, const wchar_t* args, int iconIndex);
 
     const CSetup& m_setup;
     IInstallObserver& m_observer;
     InstallOutcome& m_outcome;
     CUninstallJournal m_journal;
+    CRollback m_rollback;
     SystemFolders m_folders;
     CStreamDecoder* m_decoder = nullptr;
     const wchar_t* m_directory = nullptr;
@@ -58,7 +69,6 @@ private:
     std::uint64_t m_done = 0;
     bool m_overwriteReadOnly = false;
     bool m_askedReadOnly = false;
-    bool m_hasUninstaller = false;
 };
 
 }  // namespace sw

@@ -250,4 +250,94 @@ void StoreInstallationDirectory(const CSetup& setup, const wchar_t* directory)
     }
 }
 
+bool SaveValue(HKEY root, const wchar_t* key, const wchar_t* name, SavedValue& saved)
+{
+    saved = SavedValue{};
+    saved.root = root;
+    saved.key = win::CopyWide(key);
+    saved.name = name ? win::CopyWide(name) : nullptr;
+    if (!saved.key || (name && !saved.name)) return false;
+    HKEY handle = nullptr;
+    LONG status = RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE, &handle);
+    if (status == ERROR_FILE_NOT_FOUND) return true;  // no key, so no value
+    if (status != ERROR_SUCCESS) return false;
+    DWORD size = 0;
+    status = RegQueryValueExW(handle, name, nullptr, &saved.type, nullptr, &size);
+    if (status == ERROR_SUCCESS) {
+        saved.data = static_cast<BYTE*>(win::Allocate(size));
+        saved.size = size;
+        status = saved.data ? RegQueryValueExW(handle, name, nullptr, &saved.type, saved.data, &saved.size) : ERROR_OUTOFMEMORY;
+        saved.present = status == ERROR_SUCCESS;
+    } else if (status == ERROR_FILE_NOT_FOUND) {
+        status = ERROR_SUCCESS;
+    }
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
+}
+
+bool RestoreValue(const SavedValue& saved)
+{
+    HKEY handle = nullptr;
+    LONG status = RegOpenKeyExW(saved.root, saved.key, 0, KEY_SET_VALUE, &handle);
+    if (status == ERROR_FILE_NOT_FOUND && !saved.present) return true;
+    if (status != ERROR_SUCCESS) return false;
+    if (saved.present) {
+        status = RegSetValueExW(handle, saved.name, 0, saved.type, saved.data, saved.size);
+    } else {
+        status = RegDeleteValueW(handle, saved.name);
+        if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
+    }
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
+}
+
+void ReleaseValue(SavedValue& saved)
+{
+    win::Release(saved.key);
+    win::Release(saved.name);
+    win::Release(saved.data);
+    saved = SavedValue{};
+}
+
+bool SaveSharedFileUse(const wchar_t* path, SavedValue& saved)
+{
+    return SaveValue(HKEY_LOCAL_MACHINE, kSharedDlls, path, saved);
+}
+
+bool SaveFontValue(const wchar_t* valueName, SavedValue& saved)
+{
+    return SaveValue(HKEY_LOCAL_MACHINE, kFontsKey, valueName, saved);
+}
+
+bool SaveScreenSaver(SavedValue& file, SavedValue& active)
+{
+    bool ok = SaveValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"SCRNSAVE.EXE", file);
+    return SaveValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"ScreenSaveActive", active) && ok;
+}
+
+void UnregisterFont(const wchar_t* path)
+{
+    RemoveFontResourceW(path);
+    PostMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
+}
+
+bool UnregisterControl(const wchar_t* path)
+{
+    HMODULE module = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module) return false;
+    using UnregisterServer = HRESULT(WINAPI*)();
+    auto entry = reinterpret_cast<UnregisterServer>(reinterpret_cast<void*>(GetProcAddress(module, "DllUnregisterServer")));
+    bool ok = entry && SUCCEEDED(entry());
+    FreeLibrary(module);
+    return ok;
+}
+
+void ScreenSaverRestored(const SavedValue& active)
+{
+    // "1" switches the screen saver on; no value or anything else leaves it off.
+    const auto* text = reinterpret_cast<const wchar_t*>(active.data);
+    bool on = active.present && active.type == REG_SZ && active.size >= 2 * sizeof(wchar_t) && text[0] == L'1' && text[1] == 0;
+    SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, on ? TRUE : FALSE, nullptr, SPIF_SENDCHANGE);
+}
+
 }  // namespace sw

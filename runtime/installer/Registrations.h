@@ -38,4 +38,40 @@ bool RegisterUninstaller(const CSetup& setup, const wchar_t* uninstaller, const 
 // option 0x4, the .ini entry with 0x8), for the next installation to propose.
 void StoreInstallationDirectory(const CSetup& setup, const wchar_t* directory);
 
+// ---- Taking registrations back: a failed or cancelled installation restores each value
+// it changed as it was, and undoes what the registrations did outside the registry.
+
+// A registry value as it was before a registration changed it: its type and bytes, or
+// that there was none.
+struct SavedValue {
+    HKEY root = nullptr;
+    wchar_t* key = nullptr;
+    wchar_t* name = nullptr;  // nullptr: the key's default value
+    bool present = false;
+    DWORD type = 0;
+    BYTE* data = nullptr;
+    DWORD size = 0;
+};
+
+// Reads the value into `saved` (which the caller releases with ReleaseValue). False when
+// memory is short or the value cannot be read: then the change must not be made.
+bool SaveValue(HKEY root, const wchar_t* key, const wchar_t* name, SavedValue& saved);
+// Writes the value back as it was, or deletes it when there was none. False when it fails.
+bool RestoreValue(const SavedValue& saved);
+void ReleaseValue(SavedValue& saved);
+
+// The values AddSharedFileUse, RegisterFont and SetScreenSaver change, saved.
+bool SaveSharedFileUse(const wchar_t* path, SavedValue& saved);
+bool SaveFontValue(const wchar_t* valueName, SavedValue& saved);
+bool SaveScreenSaver(SavedValue& file, SavedValue& active);
+
+// Takes the font out of the current session (the registry value is restored apart).
+void UnregisterFont(const wchar_t* path);
+// Loads the control and calls its DllUnregisterServer. False when it cannot be loaded, has
+// no such entry or the entry fails.
+bool UnregisterControl(const wchar_t* path);
+// Tells the system that the screen saver setting changed back to `active` (the saved
+// ScreenSaveActive value).
+void ScreenSaverRestored(const SavedValue& active);
+
 }  // namespace sw

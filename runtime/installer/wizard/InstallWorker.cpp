@@ -1,17 +1,50 @@
 // RunInstall on a worker thread while the Installing page shows. Everything the engine
 // reports or asks goes to the page with SendMessage, so that the page's thread alone
-// touches windows; the worker waits for the answer.
+// touches windows; the worker waits for the answer. While the page asks whether to cancel,
+// the worker waits at the engine's next check for a stop.
 #include "WizardInternal.h"
 
 namespace sw::wizard {
+
+CInstallWorker::~CInstallWorker()
+{
+    Join();
+    if (m_running) CloseHandle(m_running);
+}
 
 bool CInstallWorker::Start(const CSetup& setup, const wchar_t* directory, HWND notify)
 {
     m_setup = &setup;
     m_directory = directory;
     m_notify = notify;
+    m_running = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    if (!m_running) return false;
     m_thread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
     return m_thread != nullptr;
+}
+
+void CInstallWorker::Pause()
+{
+    if (m_running) ResetEvent(m_running);
+}
+
+void CInstallWorker::Resume()
+{
+    if (m_running) SetEvent(m_running);
+}
+
+void CInstallWorker::RequestStop()
+{
+    InterlockedExchange(&m_stop, 1);
+    Resume();
+}
+
+bool CInstallWorker::StopRequested()
+{
+    // Never while the page's thread waits for this one: the engine asks only between its
+    // SendMessage calls, so the page can always answer the question and set the event.
+    if (m_running) WaitForSingleObject(m_running, INFINITE);
+    return Stopping();
 }
 
 void CInstallWorker::Join()

@@ -221,11 +221,24 @@ void Cancel(CWizard& wizard)
         if (wizard.test) {
             wizard.exitCode = kExitSuccess;
             wizard.done = true;
-        } else if (wizard.installing && !wizard.worker->StopRequested() &&
-                   Message(wizard, wizard.page, wizard.setup.Text(kGroupMessages, 13), MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            // The engine stops at its next check and reports; the End page follows.
-            wizard.worker->RequestStop();
-            EnableWindow(GetDlgItem(wizard.page, kIdCancel), FALSE);
+        } else if (wizard.installing && !wizard.askingCancel && !wizard.worker->Stopping()) {
+            // The engine waits at its next check until the question is answered: Yes stops
+            // it there and it rolls back; the End page follows.
+            wizard.worker->Pause();
+            wizard.askingCancel = true;
+            bool stop = Message(wizard, wizard.page, wizard.setup.Text(kGroupMessages, 13), MB_YESNO | MB_ICONQUESTION) == IDYES;
+            wizard.askingCancel = false;
+            if (stop && !wizard.doneWhileAsking) {
+                wizard.worker->RequestStop();
+                EnableWindow(GetDlgItem(wizard.page, kIdCancel), FALSE);
+            } else {
+                wizard.worker->Resume();
+            }
+            if (wizard.doneWhileAsking) {
+                // It was past its last check: the installation is complete.
+                wizard.doneWhileAsking = false;
+                InstallDone(wizard);
+            }
         }
         break;
     case kDialogEnd:
@@ -342,7 +355,10 @@ INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
                           Message(*wizard, page, reinterpret_cast<const wchar_t*>(lParam), static_cast<UINT>(wParam)));
         return TRUE;
     case kMsgDone:
-        InstallDone(*wizard);
+        if (wizard->askingCancel)
+            wizard->doneWhileAsking = true;
+        else
+            InstallDone(*wizard);
         return TRUE;
     default:
         return FALSE;

@@ -98,17 +98,24 @@ void FormatNumber(std::uint64_t value, wchar_t* out);
 
 class CInstallWorker final : public IInstallObserver {
 public:
+    ~CInstallWorker();
     // Starts RunInstall into `directory`; the page `notify` gets the messages above and
     // kMsgDone at the end. False when the thread cannot start.
     bool Start(const CSetup& setup, const wchar_t* directory, HWND notify);
-    void RequestStop() { InterlockedExchange(&m_stop, 1); }
+    // While the page asks whether to cancel, the engine waits at its next check: no file
+    // is decoded on. Resume lets it go on; RequestStop lets it go on to stop and roll back.
+    void Pause();
+    void Resume();
+    void RequestStop();
+    bool Stopping() const { return InterlockedCompareExchange(const_cast<volatile LONG*>(&m_stop), 0, 0) != 0; }
     // Waits for the thread (after kMsgDone it has nothing left to do).
     void Join();
     InstallOutcome& Outcome() { return m_outcome; }
 
     void OnFile(const wchar_t* name) override;
     void OnProgress(std::uint64_t done, std::uint64_t total) override;
-    bool StopRequested() override { return InterlockedCompareExchange(&m_stop, 0, 0) != 0; }
+    // On the worker thread: waits while paused.
+    bool StopRequested() override;
     int Ask(const wchar_t* message, UINT type) override;
 
 private:
@@ -118,6 +125,7 @@ private:
     const wchar_t* m_directory = nullptr;
     HWND m_notify = nullptr;
     HANDLE m_thread = nullptr;
+    HANDLE m_running = nullptr;  // manual-reset event: set unless paused
     volatile LONG m_stop = 0;
     unsigned m_lastPermille = ~0u;
     InstallOutcome m_outcome;

@@ -28,6 +28,10 @@ struct CWizard {
     int exitCode = 0;
     CInstallWorker* worker = nullptr;
     bool installing = false;
+    // "Are you sure you want to cancel?" is open (the engine waits meanwhile), and the engine
+    // finished before it came to wait: the End page follows once the question is answered.
+    bool askingCancel = false;
+    bool doneWhileAsking = false;
     EndState end;
     // A test program's Installing page: a progress bar that moves on its own, and goes on
     // to the End page when the page was reached with Start.
