@@ -48,6 +48,7 @@ sharedDlls='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
 fontsKey='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
 registered='HKCU\Software\Setwright RB Registered'
 desktopKey='HKCU\Control Panel\Desktop'
+sessionManager='HKLM\System\CurrentControlSet\Control\Session Manager'
 
 # state <file>: what a rollback must leave as it was. Every file and folder under the
 # test's folder with its bytes; the test's files in the Windows folders, the Start menu and
@@ -61,6 +62,7 @@ state() {
     reg query "$fontsKey" | grep -i setwright
     reg query "$desktopKey" | grep -iE 'SCRNSAVE|ScreenSaveActive'
     timeout 60 "$wine" reg query "$registered" "$view" >/dev/null 2>&1 && echo "the control's key is there"
+    reg query "$sessionManager" /v PendingFileRenameOperations | grep -i setwright
     reg query "$uninstallKey" | grep -i 'setwright'
   } >"$1" 2>/dev/null
 }
@@ -148,6 +150,19 @@ extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer()
 CONTROL
   "$mingw" -shared -static -s -Wl,--kill-at -o "$work/r/setwright-rb-control.ocx" "$work/control.cpp" || fail "the test control does not build"
   rOptions+=(--option setwright-rb-control.ocx=4:2)
+  # A program that holds a file open, so that it is in use and replaced at the next start.
+  cat >"$work/hold.cpp" <<'HOLD'
+#include <windows.h>
+int wmain(int argc, wchar_t** argv)
+{
+    HANDLE file = argc == 2 ? CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    Sleep(30000);
+    return 0;
+}
+HOLD
+  "$mingw" -municode -static -s -o "$work/hold.exe" "$work/hold.cpp" || fail "the holding program does not build"
+  echo "the new one" >"$work/r/setwright-rb-held.txt"
 fi
 for n in $(seq 1 40); do
   last=zz-last-$n.bin
@@ -169,6 +184,12 @@ setupRegistrations() {
   echo "the earlier shared file" >"$system/setwright-rb-shared.dll"
   reg add "$sharedDlls" /v 'C:\windows\system32\setwright-rb-shared.dll' /t REG_DWORD /d 1 /f >/dev/null
   reg add "$desktopKey" /v SCRNSAVE.EXE /d 'C:\windows\setwright-rb-earlier.scr' /f >/dev/null
+  # A file of the installation that a program holds open.
+  if [ -n "$mingw" ]; then
+    mkdir -p "$work/t/target" && echo "the earlier one" >"$work/t/target/setwright-rb-held.txt"
+    "$wine" "$work/hold.exe" "$(winpath "$work/t/target/setwright-rb-held.txt")" >/dev/null 2>&1 &
+    sleep 2
+  fi
 }
 cleanupRegistrations() {
   rm -f "$system/setwright-rb-shared.dll"
@@ -182,7 +203,7 @@ cases=(
   "registrations, then a CRC error | setupRegistrations | R-last.exe | 4 | Rolled back: restored the registry value;Rolled back: restored the screen saver setting"
 )
 [ -f "$font" ] && cases[3]+=";Rolled back: unregistered font"
-[ -n "$mingw" ] && cases[3]+=";Rolled back: unregistered control"
+[ -n "$mingw" ] && cases[3]+=";Rolled back: unregistered control;In use, replaced at the next start;Rolled back: no replacement at the next start"
 for entry in "${cases[@]}"; do
   IFS='|' read -r name setup program want texts <<<"$entry"
   name=$(echo $name) setup=$(echo $setup) program=$(echo $program) want=$(echo $want) texts=$(echo $texts)
