@@ -200,7 +200,7 @@ cases=(
   "fresh, CRC error in the third file | : | P3.exe | 4 | CRC error;Rolling back;Rolled back: removed folder"
   "over an earlier installation, CRC error | setupEarlier | P3.exe | 4 | Rolled back: restored;Rolled back."
   "a folder where the third file goes | setupFolderInTheWay | P.exe | 3 | Rolled back."
-  "registrations, then a CRC error | setupRegistrations | R-last.exe | 4 | Rolled back: restored the registry value;Rolled back: restored the screen saver setting"
+  "registrations, then a CRC error | setupRegistrations | R-last.exe | 4 | Rolled back: restored C:\\windows\\system32\\setwright-rb-shared.dll;Rolled back: restored the registry value;Rolled back: restored the screen saver setting"
 )
 [ -f "$font" ] && cases[3]+=";Rolled back: unregistered font"
 [ -n "$mingw" ] && cases[3]+=";Rolled back: unregistered control;In use, replaced at the next start;Rolled back: no replacement at the next start"
