@@ -353,7 +353,7 @@ void CInstallRun::Run(const wchar_t* directory)
         // The information first: it lies in the folders the rollback removes.
         LogText("Rolling back the installation.\r\n");
         m_journal.Abandon();
-        m_rollback.Undo();
+        m_outcome.restartNeeded = m_rollback.Undo();
         win::Release(m_outcome.uninstaller);
         m_outcome.uninstaller = nullptr;
     }

@@ -16,8 +16,9 @@ bool SamePath(const wchar_t* a, const wchar_t* b)
     return a[i] == b[i];
 }
 
-// A file that must go but cannot now (a program runs from it) goes at the next start.
-void RemoveFile(const wchar_t* path)
+// A file that must go but cannot now (a program runs from it) goes at the next start:
+// true then.
+bool RemoveFile(const wchar_t* path)
 {
     if (DeleteFileW(path)) {
         LogLine("Rolled back: removed ", path);
@@ -25,9 +26,11 @@ void RemoveFile(const wchar_t* path)
         LogLine("Rolled back: already gone: ", path);
     } else if (MoveFileExW(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
         LogLine("Rolled back: in use, removed at the next start: ", path);
+        return true;
     } else {
         LogLine("Rollback cannot remove ", path);
     }
+    return false;
 }
 
 }  // namespace
@@ -143,7 +146,7 @@ void CRollback::UndoEntry(std::size_t index)
     const Entry& entry = m_entries[index];
     switch (entry.step) {
     case Step::file:
-        RemoveFile(entry.path);
+        if (RemoveFile(entry.path)) m_restartNeeded = true;
         break;
     case Step::folder:
         // A folder the user has put something into meanwhile stays.
@@ -176,6 +179,7 @@ void CRollback::UndoEntry(std::size_t index)
             LogLine("Rolled back: no replacement at the next start for ", entry.path);
         } else {
             LogLine("Rollback cannot cancel the replacement at the next start of ", entry.path);
+            m_restartNeeded = true;
         }
         break;
     case Step::value:
@@ -203,11 +207,13 @@ void CRollback::UndoEntry(std::size_t index)
     }
 }
 
-void CRollback::Undo()
+bool CRollback::Undo()
 {
+    m_restartNeeded = false;
     for (std::size_t i = m_count; i-- > 0;) UndoEntry(i);
     Clear();
     LogText("Rolled back.\r\n");
+    return m_restartNeeded;
 }
 
 void CRollback::Commit()

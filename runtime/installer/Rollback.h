@@ -38,7 +38,9 @@ public:
     bool ChangedScreenSaver(SavedValue& file, SavedValue& active);
 
     // Undoes every step, newest first, naming each in the log, which it ends with "Rolled back.".
-    void Undo();
+    // True when something is left for the next start of Windows: a file in use that goes
+    // only then, or a replacement that could not be taken back.
+    bool Undo();
     // The installation succeeded: the files it replaced go.
     void Commit();
 
@@ -53,13 +55,14 @@ private:
     };
 
     Entry* Add(Step step, const wchar_t* path, const wchar_t* other);
-    void UndoEntry(std::size_t index);
+    void UndoEntry(std::size_t index);  // sets m_restartNeeded where it leaves something
     bool RegisteredAfter(std::size_t index, Step step) const;
     void Clear();
 
     Entry* m_entries = nullptr;
     std::size_t m_count = 0;
     std::size_t m_capacity = 0;
+    bool m_restartNeeded = false;
 };
 
 }  // namespace sw
