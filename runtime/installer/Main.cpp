@@ -20,6 +20,7 @@
 #include "core/InstallFormat.h"
 #include "core/ProgramLayout.h"
 #include "core/WizardChecks.h"
+#include "win32/FittedMessageBox.h"
 #include "win32/FormatText.h"
 #include "win32/Heap.h"
 #include "wizard/Wizard.h"
@@ -88,7 +89,7 @@ void Report(const EarlyTexts& texts, unsigned index, const wchar_t* fallback, co
     wchar_t* message = format ? win::FormatText(format, argument) : nullptr;
     if (message) {
         LogLine("", message);
-        if (!g_silent) MessageBoxW(nullptr, message, caption ? caption : L"Setup", MB_OK | MB_ICONERROR);
+        if (!g_silent) win::FittedMessageBox(nullptr, message, caption ? caption : L"Setup", MB_OK | MB_ICONERROR);
     }
     Release(message);
     Release(caption);
@@ -185,7 +186,7 @@ int OpenVolumes(const EarlyTexts& texts, const ProgramView& view, const wchar_t*
             wchar_t* format = texts.Get(kTextInsertDisk, kInsertDisk);
             wchar_t* caption = texts.Get(0, L"Setup");
             wchar_t* prompt = win::FormatText(format ? format : kInsertDisk, disk);
-            int answer = MessageBoxW(nullptr, prompt ? prompt : kInsertDisk, caption ? caption : L"Setup", MB_RETRYCANCEL | MB_ICONINFORMATION);
+            int answer = win::FittedMessageBox(nullptr, prompt ? prompt : kInsertDisk, caption ? caption : L"Setup", MB_RETRYCANCEL | MB_ICONINFORMATION);
             Release(prompt);
             Release(caption);
             Release(format);

@@ -69,7 +69,7 @@ inline constexpr std::uint16_t kIdChooseDrives = 1024;
 // templates with room for the wizard bitmap (resources 503 and 603) are kBitmapBand wider
 // and have every control of a page moved right by as much: the bitmap stands in that band,
 // from kMargin down to kContentBottom. The band holds a bitmap 128 pixels wide at 96 dpi
-// (MS Sans Serif 8: 6 pixels make 4 units) and a margin.
+// (MS Shell Dlg 8: 6 pixels make 4 units) and a margin.
 inline constexpr std::int16_t kPageWidth = 317;
 inline constexpr std::int16_t kPageHeight = 209;
 inline constexpr std::int16_t kMargin = 7;

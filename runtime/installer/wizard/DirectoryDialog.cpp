@@ -2,6 +2,7 @@
 // the folders of the current directory in a list (double-click opens one, ".." goes up),
 // the drives (6/3) in a drop-down list. Its title is 6/1. The chosen directory need not
 // exist: the engine creates it.
+#include "../../win32/FittedMessageBox.h"
 #include "../../win32/Heap.h"
 #include "WizardInternal.h"
 #include "core/WizardChecks.h"
@@ -164,7 +165,7 @@ bool ChooseDirectory(HWND owner, const CSetup& setup, HINSTANCE instance, wchar_
 {
     const DLGTEMPLATE* dialog = setup.Dialog(kDialogChooseDirectory);
     if (!dialog) {
-        MessageBoxW(owner, setup.Text(kGroupMessages, 31), setup.Caption(), MB_OK | MB_ICONSTOP);
+        win::FittedMessageBox(owner, setup.Text(kGroupMessages, 31), setup.Caption(), MB_OK | MB_ICONSTOP);
         return false;
     }
     auto* state = static_cast<ChooseState*>(win::Allocate(sizeof(ChooseState)));
@@ -174,7 +175,7 @@ bool ChooseDirectory(HWND owner, const CSetup& setup, HINSTANCE instance, wchar_
     state->capacity = capacity;
     INT_PTR result = DialogBoxIndirectParamW(instance, dialog, owner, ChooseProc, reinterpret_cast<LPARAM>(state));
     win::Release(state);
-    if (result == -1) MessageBoxW(owner, setup.Text(kGroupMessages, 31), setup.Caption(), MB_OK | MB_ICONSTOP);
+    if (result == -1) win::FittedMessageBox(owner, setup.Text(kGroupMessages, 31), setup.Caption(), MB_OK | MB_ICONSTOP);
     return result == IDOK;
 }
 

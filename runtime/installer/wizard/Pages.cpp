@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "../../win32/FittedMessageBox.h"
 #include "../../win32/Heap.h"
 #include "WizardState.h"
 
@@ -143,7 +144,7 @@ void FillEnd(CWizard& wizard, HWND page)
 
 int Message(const CWizard& wizard, HWND owner, const wchar_t* text, UINT type)
 {
-    return MessageBoxW(owner, text, wizard.setup.Caption(), type);
+    return win::FittedMessageBox(owner, text, wizard.setup.Caption(), type);
 }
 
 bool HasInformation(const CSetup& setup) { return setup.Text(kGroupInformation, 1)[0] != 0; }
