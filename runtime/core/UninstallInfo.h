@@ -25,7 +25,8 @@ namespace sw {
 
 enum class UninstallItem : std::uint8_t {
     file = 1,         // text[0]: full path of a file the installation wrote
-    sharedFile = 2,   // text[0]: a file whose shared usage count (HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs, value = path) was incremented
+    sharedFile = 2,   // text[0]: a file whose shared usage count (HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs, value = path) was incremented;
+                      // text[1]: empty for a file the author marked shared, kOwnSystemFile for one of the installation's own in the Windows or System folder
     folder = 3,       // text[0]: a folder the installation created (removed when empty)
     shortcut = 4,     // text[0]: a .lnk the installation made (Start menu, Startup, desktop)
     font = 5,         // text[0]: font file path, text[1]: its value name under HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts
@@ -34,6 +35,14 @@ enum class UninstallItem : std::uint8_t {
     installation = 8, // text[0]: the installation directory, the first record of every installation: what the uninstaller may remove lies below it or in the system's known folders
 };
 inline constexpr UninstallItem kLastUninstallItem = UninstallItem::installation;
+
+// Text 1 of a sharedFile record for a file that the installation put into the Windows or
+// System folder without the author's shared-file option. Such a file is counted all the
+// same: a usage count under HKLM is what proves to the uninstaller that an installation
+// put a file there (the information beside the uninstaller may have been altered by
+// anyone who can write the installation folder, and must not be able to name a system
+// DLL). Once its count drops to 0 it goes without the question a shared file gets.
+inline constexpr char kOwnSystemFile[] = "own";
 
 struct UninstallRecord {
     UninstallItem kind;

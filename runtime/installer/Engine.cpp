@@ -155,10 +155,12 @@ bool CInstallRun::InstallFiles()
             if (result == FileResult::written || result == FileResult::scheduled) {
                 if (result == FileResult::scheduled) m_outcome.restartNeeded = true;
                 // Files marked "do not uninstall" stay out of the uninstall information;
-                // shared files are noted when their count is taken, below.
-                bool shared = !uninstaller && entry.options[2] == 1 && entry.options[0] != 0;
-                if (!uninstaller && entry.options[3] != 0 && !shared && !m_journal.Note(UninstallItem::file, path))
-                    Fail(kExitWriteFailed, kTextWriteFailed, path);
+                // counted files are noted when their count is taken, below.
+                bool recorded = false;
+                if (!uninstaller && entry.options[3] != 0 && !IsCounted(entry)) {
+                    recorded = m_journal.Note(UninstallItem::file, path);
+                    if (!recorded) Fail(kExitWriteFailed, kTextWriteFailed, path);
+                }
                 if (uninstaller) {
                     m_outcome.uninstaller = win::CopyWide(path);
                     wchar_t info[MAX_PATH * 2];
@@ -168,7 +170,7 @@ bool CInstallRun::InstallFiles()
                     else
                         LogLine("Uninstall information in ", info);
                 }
-                if (m_outcome.exitCode == kExitSuccess) RegisterFile(entry, path, existedBefore);
+                if (m_outcome.exitCode == kExitSuccess) RegisterFile(entry, path, existedBefore, recorded);
             }
         }
         win::Release(path);
@@ -177,7 +179,17 @@ bool CInstallRun::InstallFiles()
     return m_outcome.exitCode == kExitSuccess;
 }
 
-bool CInstallRun::CountSharedUse(const wchar_t* path, bool existedBefore)
+bool CInstallRun::IsCounted(const FileEntry& entry)
+{
+    if (entry.flags & kFileIsUninstaller) return false;
+    bool authorShared = entry.options[2] == 1 && entry.options[0] != 0;
+    // The installation's own files in the Windows and System folders are counted too: see
+    // kOwnSystemFile. A file never uninstalled needs no proof.
+    bool ownSystemFile = (entry.options[0] == 1 || entry.options[0] == 2) && entry.options[3] != 0;
+    return authorShared || ownSystemFile;
+}
+
+bool CInstallRun::CountSharedUse(const FileEntry& entry, const wchar_t* path, bool existedBefore, bool& recorded)
 {
     SavedValue saved;
     if (!SaveSharedFileUse(path, saved) || !m_rollback.ChangedValue(saved)) {
@@ -185,11 +197,15 @@ bool CInstallRun::CountSharedUse(const wchar_t* path, bool existedBefore)
         return false;
     }
     DWORD count = AddSharedFileUse(path, existedBefore);
-    if (count == 0 || !m_journal.Note(UninstallItem::sharedFile, path)) LogLine("Cannot count the use of ", path);
+    bool own = entry.options[2] != 1;
+    wchar_t marker[sizeof(kOwnSystemFile)];
+    for (std::size_t i = 0; i < sizeof(kOwnSystemFile); ++i) marker[i] = static_cast<wchar_t>(kOwnSystemFile[i]);
+    recorded = count != 0 && m_journal.Note(UninstallItem::sharedFile, path, own ? marker : nullptr);
+    if (!recorded) LogLine("Cannot count the use of ", path);
     return true;
 }
 
-bool CInstallRun::RegisterFontFile(const FileEntry& entry, const wchar_t* path)
+bool CInstallRun::RegisterFontFile(const wchar_t* path, bool recorded)
 {
     wchar_t* valueName = FontValueName(path);
     SavedValue saved;
@@ -200,7 +216,9 @@ bool CInstallRun::RegisterFontFile(const FileEntry& entry, const wchar_t* path)
         ok = m_rollback.RegisteredFont(path);
         if (!ok) UnregisterFont(path);
         LogLine("Registered font ", path);
-        if (entry.options[3] != 0) m_journal.Note(UninstallItem::font, path, valueName);
+        // Only with its file: the uninstaller acts on a font or control only when the
+        // information shows that this installation wrote the file.
+        if (recorded) m_journal.Note(UninstallItem::font, path, valueName);
     } else {
         LogLine("Cannot register the font ", path);
     }
@@ -208,14 +226,14 @@ bool CInstallRun::RegisterFontFile(const FileEntry& entry, const wchar_t* path)
     return ok;
 }
 
-bool CInstallRun::RegisterControlFile(const FileEntry& entry, const wchar_t* path)
+bool CInstallRun::RegisterControlFile(const wchar_t* path, bool recorded)
 {
     if (!RegisterControl(path)) {
         LogLine("Cannot register the control ", path);
         return true;
     }
     LogLine("Registered control ", path);
-    if (entry.options[3] != 0) m_journal.Note(UninstallItem::control, path);
+    if (recorded) m_journal.Note(UninstallItem::control, path);
     if (m_rollback.RegisteredControl(path)) return true;
     UnregisterControl(path);
     return false;
@@ -236,15 +254,14 @@ bool CInstallRun::MakeScreenSaver(const wchar_t* path)
     return true;
 }
 
-void CInstallRun::RegisterFile(const FileEntry& entry, const wchar_t* path, bool existedBefore)
+void CInstallRun::RegisterFile(const FileEntry& entry, const wchar_t* path, bool existedBefore, bool recorded)
 {
     // Each registration saves what it changes first; one that cannot (memory is short)
     // is not made, and the installation stops, since it could not be taken back.
     bool ok = true;
-    if (entry.options[2] == 1 && entry.options[0] != 0 && !(entry.flags & kFileIsUninstaller))
-        ok = CountSharedUse(path, existedBefore);
-    if (ok && entry.options[0] == 3) ok = RegisterFontFile(entry, path);
-    if (ok && entry.options[4] == 2) ok = RegisterControlFile(entry, path);
+    if (IsCounted(entry)) ok = CountSharedUse(entry, path, existedBefore, recorded);
+    if (ok && entry.options[0] == 3) ok = RegisterFontFile(path, recorded);
+    if (ok && entry.options[4] == 2) ok = RegisterControlFile(path, recorded);
     if (ok && entry.options[4] == 1) ok = MakeScreenSaver(path);
     if (!ok) {
         Fail(kExitWriteFailed, kTextOutOfMemory, nullptr);

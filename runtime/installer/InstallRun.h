@@ -39,7 +39,8 @@ private:
     const wchar_t* TargetFolder(const FileEntry& entry) const;
     bool InstallFiles();
     void InstallLinks(const FileEntry& entry, const wchar_t* path);
-    void RegisterFile(const FileEntry& entry, const wchar_t* path, bool existedBefore);
+    // `recorded`: the file is in the uninstall information (so its registrations may be too).
+    void RegisterFile(const FileEntry& entry, const wchar_t* path, bool existedBefore, bool recorded);
     void Fail(int exitCode, unsigned textIndex, const wchar_t* argument);
     bool Stopped();
     bool Confirm(unsigned textIndex, const wchar_t* argument, UINT type, int defaultAnswer);
@@ -51,9 +52,11 @@ private:
     FileResult ReplaceExisting(const wchar_t* temporary, const wchar_t* path, DWORD attributes);
 
     // Engine.cpp
-    bool CountSharedUse(const wchar_t* path, bool existedBefore);
-    bool RegisterFontFile(const FileEntry& entry, const wchar_t* path);
-    bool RegisterControlFile(const FileEntry& entry, const wchar_t* path);
+    // Whether the file's use is counted under SharedDLLs (and noted as a sharedFile).
+    static bool IsCounted(const FileEntry& entry);
+    bool CountSharedUse(const FileEntry& entry, const wchar_t* path, bool existedBefore, bool& recorded);
+    bool RegisterFontFile(const wchar_t* path, bool recorded);
+    bool RegisterControlFile(const wchar_t* path, bool recorded);
     bool MakeScreenSaver(const wchar_t* path);
     bool PlaceLink(const wchar_t* linkPath, const wchar_t* target, const wchar_t* args, int iconIndex);
 

@@ -35,6 +35,15 @@ const char* RootName(std::uint32_t root)
 
 bool Missing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
+bool IsOwnSystemFile(const UninstallRecord& record)
+{
+    constexpr std::size_t length = sizeof(kOwnSystemFile) - 1;
+    if (record.length[1] != length) return false;
+    for (std::size_t i = 0; i < length; ++i)
+        if (record.text[1][i] != kOwnSystemFile[i]) return false;
+    return true;
+}
+
 }  // namespace
 
 CRemoval::~CRemoval() { win::Release(m_firstFailure); }
@@ -163,9 +172,11 @@ void CRemoval::RemoveSharedFile(const UninstallRecord* records, std::size_t coun
     }
     RegDeleteValueW(key, path);
     RegCloseKey(key);
-    if (KeepUnusedSharedFile(path)) return;
-    // The registrations that came with the file go with it.
+    // The installation's own file in the Windows or System folder goes with its last use;
+    // a file the author marked shared may still be wanted by programs that never counted.
     const UninstallRecord& shared = records[index];
+    if (!IsOwnSystemFile(shared) && KeepUnusedSharedFile(path)) return;
+    // The registrations that came with the file go with it.
     for (std::size_t i = count; i-- > 0;) {
         const UninstallRecord& other = records[i];
         if (!BelongsToSharedFile(&shared, 1, other)) continue;
