@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <set>
@@ -14,6 +15,7 @@
 
 #include "core/ImageMarkers.h"
 #include "core/StreamDecoder.h"
+#include "core/StreamFormat.h"
 #include "installer/wizard/DialogIds.h"
 
 namespace sw {
@@ -343,7 +345,192 @@ TEST(RuntimeImages, CarryTheManifestThatElevatesAnAdministratorAndDeclaresDpiAnd
     }
 }
 
-TEST(RuntimeImages, CarryAnIconGroupOf16To48PixelsWith32BitColour)
+// ---- the PNG frames of the icon ----
+// The build tests link no zlib, so a small inflate reads the frames' image data. The length
+// and distance tables are deflate's own, which the runtimes' stream format shares.
+class Inflater {
+public:
+    explicit Inflater(const Bytes& in) : m_in(in) {}
+
+    Bytes Run()
+    {
+        Bytes out;
+        for (bool last = false; !last;) {
+            last = Bits(1) != 0;
+            switch (Bits(2)) {
+            case 0: Stored(out); break;
+            case 1: Fixed(out); break;
+            case 2: Dynamic(out); break;
+            default: throw std::runtime_error("deflate block type 3");
+            }
+        }
+        return out;
+    }
+
+private:
+    struct Code {
+        std::uint16_t count[kMaxCodeBits + 1] = {};
+        std::vector<std::uint16_t> symbols;  // by length, then value
+    };
+
+    unsigned Bits(unsigned count)
+    {
+        unsigned value = 0;
+        for (unsigned i = 0; i < count; ++i) {
+            value |= (m_in.at(m_pos) >> m_bit & 1u) << i;
+            if (++m_bit == 8) m_bit = 0, ++m_pos;
+        }
+        return value;
+    }
+
+    static Code Build(const std::vector<std::uint8_t>& lengths)
+    {
+        Code code;
+        for (std::uint8_t length : lengths) ++code.count[length];
+        for (unsigned bits = 1; bits <= kMaxCodeBits; ++bits)
+            for (std::size_t symbol = 0; symbol < lengths.size(); ++symbol)
+                if (lengths[symbol] == bits) code.symbols.push_back(static_cast<std::uint16_t>(symbol));
+        return code;
+    }
+
+    unsigned Decode(const Code& code)
+    {
+        unsigned value = 0, first = 0, index = 0;
+        for (unsigned bits = 1; bits <= kMaxCodeBits; ++bits) {
+            value |= Bits(1);
+            if (value - first < code.count[bits]) return code.symbols.at(index + value - first);
+            index += code.count[bits];
+            first = (first + code.count[bits]) << 1;
+            value <<= 1;
+        }
+        throw std::runtime_error("no such Huffman code");
+    }
+
+    void Stored(Bytes& out)
+    {
+        if (m_bit != 0) m_bit = 0, ++m_pos;
+        const std::size_t length = m_in.at(m_pos) | m_in.at(m_pos + 1) << 8;
+        m_pos += 4;
+        for (std::size_t i = 0; i < length; ++i) out.push_back(m_in.at(m_pos++));
+    }
+
+    void Fixed(Bytes& out)
+    {
+        std::vector<std::uint8_t> literals(kFixedLiteralLengthCodes);
+        for (unsigned s = 0; s < literals.size(); ++s) literals[s] = static_cast<std::uint8_t>(FixedLiteralLengthBits(s));
+        Symbols(out, Build(literals), Build(std::vector<std::uint8_t>(kFixedDistanceCodes, kFixedDistanceBits)));
+    }
+
+    void Dynamic(Bytes& out)
+    {
+        static const std::uint8_t kOrder[kCodeLengthCodes] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+        const unsigned literals = Bits(5) + 257, distances = Bits(5) + 1, lengthCodes = Bits(4) + 4;
+        std::vector<std::uint8_t> lengths(kCodeLengthCodes);
+        for (unsigned i = 0; i < lengthCodes; ++i) lengths[kOrder[i]] = static_cast<std::uint8_t>(Bits(3));
+        const Code lengthCode = Build(lengths);
+        lengths.clear();
+        while (lengths.size() < literals + distances) {
+            const unsigned symbol = Decode(lengthCode);
+            if (symbol < kRepeatPrevious) {
+                lengths.push_back(static_cast<std::uint8_t>(symbol));
+                continue;
+            }
+            if (symbol == kRepeatPrevious && lengths.empty()) throw std::runtime_error("a repeat with no length");
+            const std::uint8_t length = symbol == kRepeatPrevious ? lengths.back() : 0;
+            const unsigned times = symbol == kRepeatPrevious ? 3 + Bits(2) : symbol == kRepeatZeroShort ? 3 + Bits(3) : 11 + Bits(7);
+            lengths.insert(lengths.end(), times, length);
+        }
+        Symbols(out, Build({lengths.begin(), lengths.begin() + literals}), Build({lengths.begin() + literals, lengths.end()}));
+    }
+
+    void Symbols(Bytes& out, const Code& literals, const Code& distances)
+    {
+        for (unsigned symbol = Decode(literals); symbol != kEndOfBlock; symbol = Decode(literals)) {
+            if (symbol < kEndOfBlock) {
+                out.push_back(static_cast<std::uint8_t>(symbol));
+                continue;
+            }
+            const unsigned lengthSymbol = symbol - kFirstLengthSymbol;
+            if (lengthSymbol >= 29) throw std::runtime_error("invalid length symbol");
+            const std::size_t length = kLengthBase[lengthSymbol] + Bits(kLengthExtraBits[lengthSymbol]);
+            const unsigned distanceSymbol = Decode(distances);
+            if (distanceSymbol >= kDistanceSymbols) throw std::runtime_error("invalid distance symbol");
+            const std::size_t distance = kDistanceBase[distanceSymbol] + Bits(kDistanceExtraBits[distanceSymbol]);
+            if (distance > out.size()) throw std::runtime_error("a distance before the start");
+            for (std::size_t i = 0; i < length; ++i) out.push_back(out[out.size() - distance]);
+        }
+    }
+
+    const Bytes& m_in;
+    std::size_t m_pos = 0;
+    unsigned m_bit = 0;
+};
+
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t size)
+{
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit) crc = crc >> 1 ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+std::uint32_t LoadBig32(const Bytes& bytes, std::size_t at)
+{
+    return static_cast<std::uint32_t>(bytes.at(at)) << 24 | bytes.at(at + 1) << 16 | bytes.at(at + 2) << 8 | bytes.at(at + 3);
+}
+
+struct Frame {
+    std::uint32_t width = 0, height = 0;
+    Bytes rgba;  // top row first
+};
+
+// A PNG icon frame as an icon loader reads it: 8-bit RGBA, not interlaced, every chunk's
+// CRC right, its image data inflated and the row filters undone.
+Frame ReadPngFrame(const Bytes& png)
+{
+    static const std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (png.size() < 8 || !std::equal(kSignature, kSignature + 8, png.begin())) throw std::runtime_error("no PNG signature");
+    Frame frame;
+    Bytes compressed;
+    std::string types;
+    for (std::size_t at = 8; types.size() < 4 || types.substr(types.size() - 4) != "IEND";) {
+        const std::size_t length = LoadBig32(png, at);
+        if (length > png.size() - at || png.size() - at - length < 12) throw std::runtime_error("a chunk past the end");
+        const std::string type(png.begin() + static_cast<long>(at + 4), png.begin() + static_cast<long>(at + 8));
+        if (LoadBig32(png, at + 8 + length) != Crc32(png.data() + at + 4, length + 4)) throw std::runtime_error(type + " CRC");
+        const Bytes data(png.begin() + static_cast<long>(at + 8), png.begin() + static_cast<long>(at + 8 + length));
+        if (type == "IHDR") {
+            frame.width = LoadBig32(data, 0);
+            frame.height = LoadBig32(data, 4);
+            if (Bytes(data.begin() + 8, data.end()) != Bytes{8, 6, 0, 0, 0}) throw std::runtime_error("not 8-bit RGBA");
+        }
+        if (type == "IDAT") compressed.insert(compressed.end(), data.begin(), data.end());
+        types += type;
+        at += length + 12;
+    }
+    if (types.rfind("IHDR", 0) != 0) throw std::runtime_error("IHDR is not first");
+    if (compressed.size() < 6 || (compressed[0] & 0x0F) != 8) throw std::runtime_error("not a zlib stream");
+    const Bytes filtered = Inflater(Bytes(compressed.begin() + 2, compressed.end() - 4)).Run();
+    const std::size_t stride = std::size_t{frame.width} * 4;
+    if (filtered.size() != (stride + 1) * frame.height) throw std::runtime_error("image data of the wrong size");
+    for (std::size_t y = 0; y < frame.height; ++y) {
+        const std::uint8_t filter = filtered[y * (stride + 1)];
+        for (std::size_t i = 0; i < stride; ++i) {
+            const int left = i >= 4 ? frame.rgba[y * stride + i - 4] : 0;
+            const int up = y > 0 ? frame.rgba[(y - 1) * stride + i] : 0;
+            const int upLeft = y > 0 && i >= 4 ? frame.rgba[(y - 1) * stride + i - 4] : 0;
+            const int p = left + up - upLeft, pa = std::abs(p - left), pb = std::abs(p - up), pc = std::abs(p - upLeft);
+            const int predictions[] = {0, left, up, (left + up) / 2, pa <= pb && pa <= pc ? left : pb <= pc ? up : upLeft};
+            if (filter > 4) throw std::runtime_error("row filter " + std::to_string(filter));
+            frame.rgba.push_back(static_cast<std::uint8_t>(filtered[y * (stride + 1) + 1 + i] + predictions[filter]));
+        }
+    }
+    return frame;
+}
+
+TEST(RuntimeImages, CarryAnIconGroupOf16To48PixelPngFramesWithAlpha)
 {
     for (const RuntimeCase& c : kRuntimes) {
         SCOPED_TRACE(c.fileName);
@@ -363,17 +550,15 @@ TEST(RuntimeImages, CarryAnIconGroupOf16To48PixelsWith32BitColour)
             EXPECT_EQ(bits, 32u);
             auto icon = resources->find({RT_ICON, iconId});
             ASSERT_NE(icon, resources->end()) << "the group names a missing icon " << iconId;
-            ImageReader image(icon->second);
             EXPECT_EQ(in.U32(entry + 8), icon->second.size());
-            // A BITMAPINFOHEADER of the colour and mask rows, the colours with alpha.
-            EXPECT_EQ(std::make_tuple(image.U32(0), image.U32(4)), std::make_tuple(40u, width));
-            EXPECT_EQ(image.U32(8), 2 * width);
-            EXPECT_EQ(image.U16(14), 32u);
+            // A PNG with alpha, which takes a fraction of the room of a bitmap and its mask.
+            const Frame frame = ReadPngFrame(icon->second);
+            EXPECT_EQ(std::make_tuple(frame.width, frame.height), std::make_tuple(width, width));
+            EXPECT_LT(icon->second.size(), width * width * 2) << "compressed to under half of its 32-bit pixels";
             bool transparent = false, opaque = false;
-            for (std::size_t p = 0; p < width * width; ++p) {
-                std::uint8_t alpha = icon->second.at(40 + p * 4 + 3);
-                transparent |= alpha == 0;
-                opaque |= alpha == 255;
+            for (std::size_t p = 3; p < frame.rgba.size(); p += 4) {
+                transparent |= frame.rgba[p] == 0;
+                opaque |= frame.rgba[p] == 255;
             }
             EXPECT_TRUE(transparent && opaque) << "a shape on a clear ground";
         }
