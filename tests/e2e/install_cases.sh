@@ -8,9 +8,12 @@ set -u
 cli=$(realpath "$1")
 wine=$2
 mingw=${4:-}
-export WINEPREFIX=$(realpath -m "$3")
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "$(realpath "$0")")/wine_env.sh"
+prepare_prefix "$wine" "$3" || exit 1
 unset DISPLAY WAYLAND_DISPLAY  # unattended: no window may be needed
+# The 64-bit view of the registry, where a 64-bit program writes (a 32-bit reg.exe would
+# look at the 32-bit one).
+reg() { WINEDEBUG=-all "$wine" reg "$@" /reg:64; }
 work=$(mktemp -d)
 # What the target-folder cases install outside the test's own folder, into the prefix.
 programFiles="$WINEPREFIX/drive_c/Program Files/Setwright E2E"
@@ -19,11 +22,6 @@ trap 'rm -rf "$work" "$programFiles" "$systemFile" "$WINEPREFIX/drive_c/windows/
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# One prefix for every run; making it is the slow part, so it is kept in the build folder.
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || { echo "wineboot failed"; exit 1; }
-fi
 # One wine server for all the runs, so that none starts while the last one shuts down.
 wineserver -p
 
@@ -59,7 +57,6 @@ expect() {
     sed 's/^/  | /' "$work/log.txt" "$work/wine.txt" 2>/dev/null
   fi
 }
-winpath() { echo "Z:${1//\//\\}"; }
 
 # A clean installation: every file byte for byte, nothing else.
 expect 0 "Installation complete."                       "$work/Setup.exe" "$work/target dir"
@@ -136,7 +133,7 @@ menu="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Me
 rm -rf "$menu/Setwright E2E"  # made by an earlier run that stopped half-way
 sharedDlls='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
 shared='C:\windows\system32\setwright-e2e-shared.dll'
-WINEDEBUG=-all "$wine" reg delete "$sharedDlls" /v "$shared" /f >/dev/null 2>&1
+reg delete "$sharedDlls" /v "$shared" /f >/dev/null 2>&1
 for f in tool.exe readme.txt keep.txt skip.txt setwright-e2e-shared.dll; do echo "$f" >"$work/src3/$f"; done
 "$cli" new "$work/O.kft" --source "$work/src3" --platform 2 --title "Setwright E2E Options" \
   --icon 'tool.exe=Setwright E2E,E2E Tool' --shortcut 'tool.exe=Setwright E2E Tool' \
@@ -149,12 +146,12 @@ links=("$menu/Setwright E2E/E2E Tool.lnk" "$(find "$menu" -maxdepth 1 -iname sta
 for link in "${links[@]}"; do [ -s "$link" ] || fail "no shortcut $link"; done
 grep -qF 'tool.exe' "${links[0]}" 2>/dev/null || fail "the Start-menu icon does not lead to tool.exe"
 [ ! -e "$work/options/skip.txt" ] || fail "a file marked 'do not install' was installed"
-WINEDEBUG=-all "$wine" reg query "$sharedDlls" /v "$shared" 2>/dev/null | tr -d '\r' | grep -q '0x1$' || fail "the shared file's usage count is not 1"
-WINEDEBUG=-all "$wine" reg query 'HKLM\Software\Setwright E2E Options' /v Dir 2>/dev/null | grep -qF "$(winpath "$work/options")" ||
+reg query "$sharedDlls" /v "$shared" 2>/dev/null | tr -d '\r' | grep -q '0x1$' || fail "the shared file's usage count is not 1"
+reg query 'HKLM\Software\Setwright E2E Options' /v Dir 2>/dev/null | grep -qF "$(winpath "$work/options")" ||
   fail "the installation directory was not stored in the registry"
 grep -qiF "Dir=$(winpath "$work/options")" "$WINEPREFIX/drive_c/windows/setwright-e2e.ini" 2>/dev/null ||
   fail "the installation directory was not stored in the .ini file"
-WINEDEBUG=-all "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Setwright E2E Options' /v UninstallString \
+reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Setwright E2E Options' /v UninstallString \
   2>/dev/null | grep -qF 'Uninstal.exe' || fail "the uninstaller is not in the list of installed programs"
 rm -f "$work/options/readme.txt"
 expect 0 "Installation complete."                       "$work/Options.exe" ""
@@ -168,7 +165,7 @@ for link in "${links[@]}"; do [ ! -e "$link" ] || fail "the uninstaller left $li
 [ -f "$work/options/keep.txt" ] || fail "the uninstaller removed a file marked 'do not uninstall'"
 # Both installations counted a use; the uninstaller takes back both, and keeps the
 # unused file (the safe answer unattended) without a count.
-WINEDEBUG=-all "$wine" reg query "$sharedDlls" /v "$shared" >/dev/null 2>&1 && fail "the shared file's count was not taken back"
+reg query "$sharedDlls" /v "$shared" >/dev/null 2>&1 && fail "the shared file's count was not taken back"
 [ ! -e "$work/options/tool.exe" ] || fail "the uninstaller left tool.exe"
 rm -f "$WINEPREFIX/drive_c/windows/system32/setwright-e2e-shared.dll" "$WINEPREFIX/drive_c/windows/setwright-e2e.ini"
 
@@ -217,11 +214,11 @@ extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer()
 }
 CONTROL
   "$mingw" -shared -static -s -o "$work/src5/control.ocx" "$work/control.cpp" || fail "the test control does not build"
-  WINEDEBUG=-all "$wine" reg delete 'HKCU\Software\Setwright E2E Registered' /f >/dev/null 2>&1
+  reg delete 'HKCU\Software\Setwright E2E Registered' /f >/dev/null 2>&1
   "$cli" new "$work/C.kft" --source "$work/src5" --platform 2 --uninstaller "" --option control.ocx=4:2 >/dev/null &&
     "$cli" build "$work/C.kft" -o "$work/Control.exe" --yes >/dev/null || fail "build with a control"
   expect 0 "Registered control"                         "$work/Control.exe" "$work/control"
-  WINEDEBUG=-all "$wine" reg query 'HKCU\Software\Setwright E2E Registered' >/dev/null 2>&1 || fail "the control was not registered"
+  reg query 'HKCU\Software\Setwright E2E Registered' >/dev/null 2>&1 || fail "the control was not registered"
 fi
 
 # A font (target 3) goes into the Fonts folder and is registered under its name.
@@ -233,9 +230,9 @@ if [ -f "$font" ]; then
     "$cli" build "$work/F.kft" -o "$work/Font.exe" --yes >/dev/null || fail "build with a font"
   expect 0 "Registered font"                            "$work/Font.exe" "$work/font"
   cmp -s "$font" "$WINEPREFIX/drive_c/windows/Fonts/SetwrightE2E.ttf" || fail "the font is not in the Fonts folder"
-  WINEDEBUG=-all "$wine" reg query "$fontsKey" /v 'SetwrightE2E (TrueType)' 2>/dev/null | grep -qF 'SetwrightE2E.ttf' ||
+  reg query "$fontsKey" /v 'SetwrightE2E (TrueType)' 2>/dev/null | grep -qF 'SetwrightE2E.ttf' ||
     fail "the font is not registered"
-  WINEDEBUG=-all "$wine" reg delete "$fontsKey" /v 'SetwrightE2E (TrueType)' /f >/dev/null 2>&1
+  reg delete "$fontsKey" /v 'SetwrightE2E (TrueType)' /f >/dev/null 2>&1
   rm -f "$WINEPREFIX/drive_c/windows/Fonts/SetwrightE2E.ttf"
 fi
 

@@ -11,33 +11,23 @@
 set -u
 cli=$(realpath "$1")
 wine=$2
-export WINEPREFIX=$(realpath -m "$3")
 platform=$4
 mingw=${5:-}
 click=${6:+$(realpath "$6")}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+source "$(dirname "$(realpath "$0")")/wine_env.sh"
+prepare_prefix "$wine" "$3" || exit 1
 [ -n "$click" ] || unset DISPLAY WAYLAND_DISPLAY  # unattended only: no window may be needed
 work=$(mktemp -d)
 [ -n "${KEEP:-}" ] && echo "work folder: $work"
 trap 'wineserver -k >/dev/null 2>&1; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-winpath() { echo "Z:${1//\//\\}"; }
 # The registry as the installation program sees it (a 32-bit program's HKLM\Software is
 # the 32-bit view).
 view=$([ "$platform" = 1 ] && echo /reg:32 || echo /reg:64)
 reg() { timeout 60 "$wine" reg "$@" "$view" 2>/dev/null | tr -d '\r'; }
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || { echo "wineboot failed"; exit 1; }
-  timeout 120 wineserver -w
-fi
-# The user's folders as real folders of the prefix, not links into the home folder.
 user=$(id -un)
-for link in "$WINEPREFIX/drive_c/users/$user"/*; do
-  [ -L "$link" ] && rm "$link" && mkdir "$link"
-done
 wineserver -p
 windows=$WINEPREFIX/drive_c/windows
 system=$windows/system32

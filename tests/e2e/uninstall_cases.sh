@@ -9,37 +9,27 @@
 set -u
 cli=$(realpath "$1")
 wine=$2
-export WINEPREFIX=$(realpath -m "$3")
 makeInfo=$(realpath "$4")
 bareRuntime=$(realpath "$5")
 mingw=$6
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "$(realpath "$0")")/wine_env.sh"
+prepare_prefix "$wine" "$3" || exit 1
 unset DISPLAY WAYLAND_DISPLAY  # unattended: no window may be needed
 work=$(mktemp -d)
 trap 'rm -rf "$work"; wineserver -k >/dev/null 2>&1' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-winpath() { echo "Z:${1//\//\\}"; }
 sharedDlls='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
 fonts='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
 unregistered='HKCU\Software\Setwright E2E Unregistered'
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || { echo "wineboot failed"; exit 1; }
-  timeout 120 wineserver -w
-fi
 # The runtimes under test are 64-bit: reg looks at the registry they see (a 32-bit reg.exe,
 # which wine starts where its 32-bit part is installed, would see the WOW6432Node keys).
 reg() { timeout 60 "$wine" reg "$@" /reg:64 >/dev/null 2>&1; }
-# The user's folders of the prefix are links into the real home folder: made real folders,
-# so that the cases that put things there stay inside the prefix.
+# The user's Documents (a real folder of the prefix: wine_env.sh).
 documents=
 for user in "$WINEPREFIX"/drive_c/users/*/; do
   [ "$(basename "$user")" = Public ] && continue
-  for folder in Desktop Documents; do
-    if [ -L "$user$folder" ]; then rm "$user$folder" && mkdir -p "$user$folder"; fi
-  done
   documents=${user}Documents
   documentsWin="C:\\users\\$(basename "$user")\\Documents"
 done

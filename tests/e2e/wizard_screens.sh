@@ -18,10 +18,9 @@
 set -u
 cli=$(realpath "$1")
 wine=$2
-export WINEPREFIX=$(realpath -m "$3")
 shots=$(realpath -m "$4")
 click=${5:+$(realpath "$5")}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "$(realpath "$0")")/wine_env.sh"
 [ -n "${DISPLAY:-}" ] || { echo "no X display: run this under xvfb-run"; exit 1; }
 work=$(mktemp -d)
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
@@ -31,12 +30,7 @@ mkdir -p "$shots"
 
 # One prefix for every run, kept in the build folder. Wine draws the window frames itself
 # (there is no window manager on the virtual screen), so that the captions show.
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  timeout 300 "$wine" wineboot -i >/dev/null 2>&1
-  wineserver -w
-  [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot failed"; exit 1; }
-fi
+prepare_prefix "$wine" "$3" || exit 1
 timeout 60 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wineserver -w
 
