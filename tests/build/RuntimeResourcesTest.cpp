@@ -1,6 +1,7 @@
 #include "build/RuntimeResources.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -346,134 +347,21 @@ TEST(RuntimeImages, CarryTheManifestThatElevatesAnAdministratorAndDeclaresDpiAnd
 }
 
 // ---- the PNG frames of the icon ----
-// The build tests link no zlib, so a small inflate reads the frames' image data. The length
-// and distance tables are deflate's own, which the runtimes' stream format shares.
-class Inflater {
-public:
-    explicit Inflater(const Bytes& in) : m_in(in) {}
-
-    Bytes Run()
-    {
-        Bytes out;
-        for (bool last = false; !last;) {
-            last = Bits(1) != 0;
-            switch (Bits(2)) {
-            case 0: Stored(out); break;
-            case 1: Fixed(out); break;
-            case 2: Dynamic(out); break;
-            default: throw std::runtime_error("deflate block type 3");
-            }
-        }
-        return out;
-    }
-
-private:
-    struct Code {
-        std::uint16_t count[kMaxCodeBits + 1] = {};
-        std::vector<std::uint16_t> symbols;  // by length, then value
-    };
-
-    unsigned Bits(unsigned count)
-    {
-        unsigned value = 0;
-        for (unsigned i = 0; i < count; ++i) {
-            value |= (m_in.at(m_pos) >> m_bit & 1u) << i;
-            if (++m_bit == 8) m_bit = 0, ++m_pos;
-        }
-        return value;
-    }
-
-    static Code Build(const std::vector<std::uint8_t>& lengths)
-    {
-        Code code;
-        for (std::uint8_t length : lengths) ++code.count[length];
-        for (unsigned bits = 1; bits <= kMaxCodeBits; ++bits)
-            for (std::size_t symbol = 0; symbol < lengths.size(); ++symbol)
-                if (lengths[symbol] == bits) code.symbols.push_back(static_cast<std::uint16_t>(symbol));
-        return code;
-    }
-
-    unsigned Decode(const Code& code)
-    {
-        unsigned value = 0, first = 0, index = 0;
-        for (unsigned bits = 1; bits <= kMaxCodeBits; ++bits) {
-            value |= Bits(1);
-            if (value - first < code.count[bits]) return code.symbols.at(index + value - first);
-            index += code.count[bits];
-            first = (first + code.count[bits]) << 1;
-            value <<= 1;
-        }
-        throw std::runtime_error("no such Huffman code");
-    }
-
-    void Stored(Bytes& out)
-    {
-        if (m_bit != 0) m_bit = 0, ++m_pos;
-        const std::size_t length = m_in.at(m_pos) | m_in.at(m_pos + 1) << 8;
-        m_pos += 4;
-        for (std::size_t i = 0; i < length; ++i) out.push_back(m_in.at(m_pos++));
-    }
-
-    void Fixed(Bytes& out)
-    {
-        std::vector<std::uint8_t> literals(kFixedLiteralLengthCodes);
-        for (unsigned s = 0; s < literals.size(); ++s) literals[s] = static_cast<std::uint8_t>(FixedLiteralLengthBits(s));
-        Symbols(out, Build(literals), Build(std::vector<std::uint8_t>(kFixedDistanceCodes, kFixedDistanceBits)));
-    }
-
-    void Dynamic(Bytes& out)
-    {
-        static const std::uint8_t kOrder[kCodeLengthCodes] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
-        const unsigned literals = Bits(5) + 257, distances = Bits(5) + 1, lengthCodes = Bits(4) + 4;
-        std::vector<std::uint8_t> lengths(kCodeLengthCodes);
-        for (unsigned i = 0; i < lengthCodes; ++i) lengths[kOrder[i]] = static_cast<std::uint8_t>(Bits(3));
-        const Code lengthCode = Build(lengths);
-        lengths.clear();
-        while (lengths.size() < literals + distances) {
-            const unsigned symbol = Decode(lengthCode);
-            if (symbol < kRepeatPrevious) {
-                lengths.push_back(static_cast<std::uint8_t>(symbol));
-                continue;
-            }
-            if (symbol == kRepeatPrevious && lengths.empty()) throw std::runtime_error("a repeat with no length");
-            const std::uint8_t length = symbol == kRepeatPrevious ? lengths.back() : 0;
-            const unsigned times = symbol == kRepeatPrevious ? 3 + Bits(2) : symbol == kRepeatZeroShort ? 3 + Bits(3) : 11 + Bits(7);
-            lengths.insert(lengths.end(), times, length);
-        }
-        Symbols(out, Build({lengths.begin(), lengths.begin() + literals}), Build({lengths.begin() + literals, lengths.end()}));
-    }
-
-    void Symbols(Bytes& out, const Code& literals, const Code& distances)
-    {
-        for (unsigned symbol = Decode(literals); symbol != kEndOfBlock; symbol = Decode(literals)) {
-            if (symbol < kEndOfBlock) {
-                out.push_back(static_cast<std::uint8_t>(symbol));
-                continue;
-            }
-            const unsigned lengthSymbol = symbol - kFirstLengthSymbol;
-            if (lengthSymbol >= 29) throw std::runtime_error("invalid length symbol");
-            const std::size_t length = kLengthBase[lengthSymbol] + Bits(kLengthExtraBits[lengthSymbol]);
-            const unsigned distanceSymbol = Decode(distances);
-            if (distanceSymbol >= kDistanceSymbols) throw std::runtime_error("invalid distance symbol");
-            const std::size_t distance = kDistanceBase[distanceSymbol] + Bits(kDistanceExtraBits[distanceSymbol]);
-            if (distance > out.size()) throw std::runtime_error("a distance before the start");
-            for (std::size_t i = 0; i < length; ++i) out.push_back(out[out.size() - distance]);
-        }
-    }
-
-    const Bytes& m_in;
-    std::size_t m_pos = 0;
-    unsigned m_bit = 0;
-};
+// The frames' image data is a zlib stream: zlib (the peer library the benchmarks and the
+// icon generator use) reads it back.
+Bytes Inflate(const Bytes& zlibStream, std::size_t expected)
+{
+    Bytes out(expected + 1);
+    uLongf length = static_cast<uLongf>(out.size());
+    if (uncompress(out.data(), &length, zlibStream.data(), static_cast<uLong>(zlibStream.size())) != Z_OK)
+        throw std::runtime_error("damaged image data");
+    out.resize(length);
+    return out;
+}
 
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size)
 {
-    std::uint32_t crc = 0xFFFFFFFF;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) crc = crc >> 1 ^ (0xEDB88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
+    return static_cast<std::uint32_t>(crc32(0, data, static_cast<uInt>(size)));
 }
 
 std::uint32_t LoadBig32(const Bytes& bytes, std::size_t at)
@@ -511,9 +399,8 @@ Frame ReadPngFrame(const Bytes& png)
         at += length + 12;
     }
     if (types.rfind("IHDR", 0) != 0) throw std::runtime_error("IHDR is not first");
-    if (compressed.size() < 6 || (compressed[0] & 0x0F) != 8) throw std::runtime_error("not a zlib stream");
-    const Bytes filtered = Inflater(Bytes(compressed.begin() + 2, compressed.end() - 4)).Run();
     const std::size_t stride = std::size_t{frame.width} * 4;
+    const Bytes filtered = Inflate(compressed, (stride + 1) * frame.height);
     if (filtered.size() != (stride + 1) * frame.height) throw std::runtime_error("image data of the wrong size");
     for (std::size_t y = 0; y < frame.height; ++y) {
         const std::uint8_t filter = filtered[y * (stride + 1)];
