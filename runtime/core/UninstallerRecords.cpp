@@ -35,6 +35,17 @@ bool ReadUninstallerTexts(const std::uint8_t* payload, std::size_t size, TextVie
     return pos == size;
 }
 
+const char* RegistryRootName(std::uint32_t root)
+{
+    switch (root) {
+    case kRootClassesRoot: return "HKEY_CLASSES_ROOT\\";
+    case kRootCurrentUser: return "HKEY_CURRENT_USER\\";
+    case kRootLocalMachine: return "HKEY_LOCAL_MACHINE\\";
+    case kRootUsers: return "HKEY_USERS\\";
+    default: return "";
+    }
+}
+
 bool CUninstallKeyReader::Start(std::uint32_t& count)
 {
     m_pos = 4;

@@ -44,6 +44,9 @@ struct RegistryKeyView {
     std::size_t length;
 };
 
+// "HKEY_LOCAL_MACHINE\\" and so on for a root code, for the log; "" for 0 and unknown codes.
+const char* RegistryRootName(std::uint32_t root);
+
 // Reads REC_UNINST_KEYS: a 32-bit count, then per key a 32-bit root code, a 16-bit length
 // and the key's bytes.
 class CUninstallKeyReader {

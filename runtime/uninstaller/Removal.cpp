@@ -22,16 +22,6 @@ HKEY RootKey(std::uint32_t root)
     }
 }
 
-const char* RootName(std::uint32_t root)
-{
-    switch (root) {
-    case kRootClassesRoot: return "HKEY_CLASSES_ROOT\\";
-    case kRootCurrentUser: return "HKEY_CURRENT_USER\\";
-    case kRootLocalMachine: return "HKEY_LOCAL_MACHINE\\";
-    case kRootUsers: return "HKEY_USERS\\";
-    default: return "";
-    }
-}
 
 bool Missing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
@@ -253,13 +243,13 @@ void CRemoval::RemoveKey(std::uint32_t root, const char* text, std::size_t lengt
         // An empty key, or a whole hive such as HKEY_LOCAL_MACHINE\Software: removing it
         // would take the system or every other program with it.
         LogText("Registry key that no product owns, left alone: ");
-        LogText(RootName(root));
+        LogText(RegistryRootName(root));
         LogLine("", whole);
     } else {
         LSTATUS status = RegDeleteTreeW(RootKey(root), key);
         bool removed = status == ERROR_SUCCESS, missing = Missing(static_cast<DWORD>(status));
         LogText(removed ? "Removed registry key " : missing ? "Already gone: registry key " : "Cannot remove registry key ");
-        LogText(RootName(root));
+        LogText(RegistryRootName(root));
         LogLine("", key);
         if (!removed && !missing) {
             if (!m_firstFailure) m_firstFailure = win::CopyWide(key);

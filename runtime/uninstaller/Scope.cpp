@@ -75,17 +75,6 @@ private:
     bool m_ok = false;
 };
 
-const char* RootName(std::uint32_t root)
-{
-    switch (root) {
-    case kRootClassesRoot: return "HKEY_CLASSES_ROOT\\";
-    case kRootCurrentUser: return "HKEY_CURRENT_USER\\";
-    case kRootLocalMachine: return "HKEY_LOCAL_MACHINE\\";
-    case kRootUsers: return "HKEY_USERS\\";
-    default: return "";
-    }
-}
-
 void LogRecord(const char* what, const char* prefix, const char* text, std::size_t length)
 {
     wchar_t* wide = win::WidenText(text, length);
@@ -101,7 +90,7 @@ void LogRefused(const UninstallRecord* records, std::size_t count, const Uninsta
     std::size_t length = record.length[0];
     switch (record.kind) {
     case UninstallItem::registryKey:
-        LogRecord("Registry key that is not this installation's entry, left alone: ", RootName(record.root), text, length);
+        LogRecord("Registry key that is not this installation's entry, left alone: ", RegistryRootName(record.root), text, length);
         return;
     case UninstallItem::control:
     case UninstallItem::font:
