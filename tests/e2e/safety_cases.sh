@@ -27,31 +27,8 @@ uninstallKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 reg() { timeout 60 "$wine" reg "$@" "$view" 2>/dev/null | tr -d '\r'; }
 entries() { reg query "$uninstallKey" | grep -i '^HKEY' | sort; }
 
-# run <program> <arguments...>: unattended, the log in $work/log.txt, waiting until every
-# process of the prefix has ended (the uninstaller's cleanup copy too); exit code in $rc.
-run() {
-  local program=$1 try
-  shift
-  rm -f "$work/log.txt"
-  for try in 1 2; do
-    (cd "$work/cwd" && timeout 120 "$wine" "$program" /S "/LOG=$(winpath "$work/log.txt")" "$@") >"$work/wine.txt" 2>&1
-    rc=$?
-    timeout 120 wineserver -w
-    # The program writes its log first thing: without one, wine did not start it.
-    [ -e "$work/log.txt" ] && break
-    echo "  note: wine did not start $(basename "$program") (exit $rc); once more"
-    sed 's/^/  | /' "$work/wine.txt"
-  done
-}
-
-# expect <exit code> <text the log must hold> <case>
-expect() {
-  if [ "$rc" != "$1" ] || ! grep -qF -- "$2" "$work/log.txt" 2>/dev/null; then
-    fail "$3: wanted exit $1 and '$2', got exit $rc"
-    sed 's/^/  | /' "$work/log.txt" "$work/wine.txt" 2>/dev/null | head -40
-  fi
-}
-
+# Relative directories are tried from a folder of their own, to see what they make.
+runFolder=$work/cwd
 # project <name> <source folder> [options of new...]: builds $work/<name>.exe
 project() {
   local name=$1 source=$2

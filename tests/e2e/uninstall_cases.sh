@@ -34,33 +34,6 @@ for user in "$WINEPREFIX"/drive_c/users/*/; do
   documentsWin="C:\\users\\$(basename "$user")\\Documents"
 done
 
-# run <program> <arguments...>: runs it unattended with a log in $work/log.txt and waits
-# until every process of the prefix has ended (the uninstaller's cleanup copy too). The
-# exit code is in $rc.
-run() {
-  local program=$1 try
-  shift
-  rm -f "$work/log.txt"
-  for try in 1 2; do
-    timeout 120 "$wine" "$program" /S "/LOG=$(winpath "$work/log.txt")" "$@" >"$work/wine.txt" 2>&1
-    rc=$?
-    timeout 120 wineserver -w
-    # The program writes its log first thing: without one, wine did not start it.
-    [ -e "$work/log.txt" ] && break
-    echo "  note: wine did not start $(basename "$program") (exit $rc); once more"
-    sed 's/^/  | /' "$work/wine.txt"
-  done
-}
-
-# expect <exit code> <text the log must contain> <what>
-expect() {
-  if [ "$rc" != "$1" ] || ! grep -qF -- "$2" "$work/log.txt" 2>/dev/null; then
-    fail "$3"
-    echo "  wanted exit $1 and '$2', got exit $rc:"
-    sed 's/^/  | /' "$work/log.txt" "$work/wine.txt" 2>/dev/null
-  fi
-}
-
 # The project: two files, one in a sub-folder; the uninstaller removes a key of the
 # author's, leaves alone a whole hive, system keys and a key without a root.
 src=$work/src
