@@ -4,11 +4,12 @@
 # builds a program with setwright-cli (or takes one apart), runs it or its uninstaller
 # unattended, and then checks the machine: the files, the folders and the list of
 # installed programs.
-# Usage: safety_cases.sh <setwright-cli> <wine> <wine prefix folder> <platform 1|2>
+# Usage: safety_cases.sh <setwright-cli> <wine> <wine prefix folder> <platform 1|2> <make_uninstall_info>
 set -u
 cli=$(realpath "$1")
 wine=$2
 platform=$4
+makeInfo=$(realpath "$5")
 here=$(dirname "$(realpath "$0")")
 source "$here/wine_env.sh"
 prepare_prefix "$wine" "$3" || exit 1
@@ -24,7 +25,7 @@ fail() { echo "FAIL [platform $platform]: $*"; failures=$((failures + 1)); }
 view=/reg:64
 [ "$platform" = 1 ] && view=/reg:32
 uninstallKey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-reg() { timeout 60 "$wine" reg "$@" "$view" 2>/dev/null | tr -d '\r'; }
+reg() { timeout 60 "$wine" reg "$@" "$view" </dev/null 2>/dev/null | tr -d '\r'; }
 entries() { reg query "$uninstallKey" | grep -i '^HKEY' | sort; }
 
 # Relative directories are tried from a folder of their own, to see what they make.
@@ -122,6 +123,44 @@ for given in "$(winpath "$work/D/x")\\..\\y\\.\\z" "$(winpath "$work/D")\\\\\\y\
   [ ! -e "$work/D" ] || fail "the uninstaller of $given left $(find "$work/D" | tr '\n' ' ')"
 done
 [ "$(entries)" = "$before" ] || fail "the list of installed programs changed after the directory cases"
+
+# 4. Uninstall information altered after the installation (anyone who can write the
+#    installation folder can) that names what the installation does not own removes
+#    nothing of what it names: a system DLL (as a file, or as a shared file without a usage
+#    count), a document, the system folder, a key of the system's.
+project Tampered "$work/src" --title "Setwright Safety Tampered"
+user=$(basename "$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public | head -1)")
+echo "a letter" >"$WINEPREFIX/drive_c/users/$user/Documents/Setwright letter.txt"
+sys32='C:\windows\system32'
+# What the uninstaller says of each: the whole information refused (exit 2), or, for a
+# shared file, the file kept because no usage count shows that an installation put it there.
+while IFS=';' read -r want said item; do
+  rm -rf "$work/tampered"
+  run "$work/Tampered.exe" "/D=$(winpath "$work/tampered")"
+  expect 0 "Installation complete." "installation before tampering"
+  # The installation's own records, then the altered one.
+  "$makeInfo" "$work/tampered/Uninstal.dat" "installation=$(winpath "$work/tampered")" "file=$(winpath "$work/tampered/a.txt")" "$item" ||
+    fail "make_uninstall_info $item"
+  run "$work/tampered/Uninstal.exe"
+  expect "$want" "$said" "information naming $item"
+  if [ "$want" = 2 ]; then
+    [ -e "$work/tampered/a.txt" ] && [ -e "$work/tampered/Uninstal.exe" ] || fail "information naming $item removed files of its own"
+  fi
+  reg delete "$uninstallKey\\Setwright Safety Tampered" /f >/dev/null
+done <<CASES
+2;Outside the installation, left alone;file=$sys32\\comdlg32.dll
+0;No usage count, kept;shared=$sys32\\comdlg32.dll
+2;Outside the installation, left alone;file=C:\\users\\$user\\Documents\\Setwright letter.txt
+2;Outside the installation, left alone;folder=$sys32
+2;left alone;key=0x80000002|Software\\Microsoft
+2;left alone;key=0x80000001|Software
+CASES
+for dll in system32 syswow64; do
+  [ ! -d "$WINEPREFIX/drive_c/windows/$dll" ] || [ -e "$WINEPREFIX/drive_c/windows/$dll/comdlg32.dll" ] || fail "$dll\\comdlg32.dll went"
+done
+[ -e "$WINEPREFIX/drive_c/users/$user/Documents/Setwright letter.txt" ] || fail "a document went"
+reg query 'HKLM\Software\Microsoft' | grep -q . || fail "HKLM\Software\Microsoft went"
+[ "$(entries)" = "$before" ] || fail "the list of installed programs changed after the altered information"
 
 # 5. A changed bit in the records, the file table or the uninstaller's stream is found
 #    before anything is written.

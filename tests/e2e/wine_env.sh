@@ -44,7 +44,7 @@ run() {
   shift
   rm -f "$work/log.txt"
   for try in 1 2; do
-    (cd "${runFolder:-.}" && timeout 120 "$wine" "$program" /S "/LOG=$(winpath "$work/log.txt")" "$@") >"$work/wine.txt" 2>&1
+    (cd "${runFolder:-.}" && timeout 120 "$wine" "$program" /S "/LOG=$(winpath "$work/log.txt")" "$@") </dev/null >"$work/wine.txt" 2>&1
     rc=$?
     timeout 120 wineserver -w
     # The program writes its log first thing: without one, wine did not start it.
