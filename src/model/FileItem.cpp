@@ -108,7 +108,9 @@ void CFileItem::Serialize(CArchive& ar)
     } else {
         ar.ReadInt();  // a value the oldest form carried and nothing uses
         std::int32_t count = ar.ReadInt();
-        if (count < 0 || static_cast<std::size_t>(count) > ar.Remaining() / 4)
+        // "n option values": a count of 0 or less reads none and leaves the defaults, as
+        // the reading loop of that form did; only a count the file cannot hold is damage.
+        if (count > 0 && static_cast<std::size_t>(count) > ar.Remaining() / 4)
             throw CArchiveException(CArchiveException::badFormat);
         for (std::int32_t i = 0; i < count; ++i) {
             std::int32_t value = ar.ReadInt();

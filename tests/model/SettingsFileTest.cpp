@@ -250,12 +250,14 @@ TEST(SettingsFile, OlderFileRecordForms)
     // Below 0x7001: an ignored int, a count, the options (the sixth dropped), no shortcut.
     records.Str("old.txt").Int(0x7000).Int(99).Int(6).Int(1).Int(2).Int(1).Int(0).Int(2).Int(7);
     records.Str("F2").Str("I2").Str("A2").Int(5);
+    // A count of 0 or less reads no options and leaves the defaults.
+    records.Str("none.txt").Int(0x7000).Int(0).Int(0xFFFFFFFF).Str("F3").Str("I3").Str("A3").Int(6);
     // Above 0x7002: read as the current form.
     records.Str("new.txt").Int(0x7003).Int(3).Int(0).Int(0).Int(1).Int(0).Str("").Str("").Str("").Int(0).Str("").Str("");
 
     CData data;
-    LoadSettings(data, OldFile(0x10002, records.out, 3, 2));
-    ASSERT_EQ(data.m_files.size(), 3u);
+    LoadSettings(data, OldFile(0x10002, records.out, 4, 2));
+    ASSERT_EQ(data.m_files.size(), 4u);
     const CFileItem& two = data.m_files[0];
     EXPECT_EQ(two.m_nOptions, (std::array<std::int32_t, 5>{2, 1, 0, 1, 0})) << "no .dll rule on load";
     EXPECT_EQ(two.m_strShortcutArgs, "SA");
@@ -264,7 +266,11 @@ TEST(SettingsFile, OlderFileRecordForms)
     EXPECT_EQ(old.m_nOptions, (std::array<std::int32_t, 5>{1, 2, 1, 0, 2}));
     EXPECT_EQ(old.m_nIconIndex, 5);
     EXPECT_EQ(old.m_strShortcutName, "");
-    EXPECT_EQ(data.m_files[2].GetOption(OPT_TARGET_DIR), 3);
+    const CFileItem& none = data.m_files[2];
+    EXPECT_EQ(none.m_nOptions, CFileItem().m_nOptions);
+    EXPECT_EQ(none.m_strIconArgs, "A3");
+    EXPECT_EQ(none.m_nIconIndex, 6);
+    EXPECT_EQ(data.m_files[3].GetOption(OPT_TARGET_DIR), 3);
 }
 
 TEST(SettingsFile, StoredTextsMergeIntoTheCurrentShape)
@@ -318,8 +324,6 @@ TEST(SettingsFile, ImpossibleCountsAreRefusedBeforeAllocating)
 
     Bytes options;  // an old record claiming two billion options
     options.Int(0x10002).Str("").Int(1).Word(1).Str("a").Int(0x10).Int(0).Int(0x7FFFFFFF);
-    EXPECT_THROW(LoadSettings(data, options.out + std::string(100, '\0')), CArchiveException);
-    options.out.replace(options.out.size() - 4, 4, Bytes().Int(0xFFFFFFFF).out);
     EXPECT_THROW(LoadSettings(data, options.out + std::string(100, '\0')), CArchiveException);
 }
 
