@@ -7,14 +7,28 @@ namespace sw {
 
 namespace {
 
-// The length of the valid UTF-8 sequence at text[i], or 0.
+// The length of the well-formed UTF-8 sequence of two or more bytes at text[i], or 0: no
+// overlong forms, no surrogates, nothing above U+10FFFF (the lead byte decides the range of
+// the second byte; the others are 80-BF).
 std::size_t Utf8Length(std::string_view text, std::size_t i)
 {
     auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i);
-    std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
-    if (length == 0 || i + length > text.size()) return 0;
-    for (std::size_t k = 1; k < length; ++k)
+    const unsigned char lead = byte(i);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    }
+    if (length == 0 || i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high) return 0;
+    for (std::size_t k = 2; k < length; ++k)
         if ((byte(i + k) & 0xC0) != 0x80) return 0;
     return length;
 }
@@ -105,7 +119,11 @@ std::string JsonString(std::string_view text)
             i += length;
             continue;
         } else {
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            // A byte that is not part of well-formed UTF-8 (settings files written on Windows
+            // hold the system code page): the lone surrogate U+DC80-U+DCFF that stands for it,
+            // as Python's surrogateescape has it. No UTF-8 text can give that escape, so the
+            // bytes are kept exactly and the output stays valid UTF-8.
+            std::snprintf(escaped, sizeof escaped, "\\udc%02x", c);
             out += escaped;
         }
         ++i;

@@ -1,4 +1,5 @@
 #include "cli/CommandLine.h"
+#include "cli/ProjectJson.h"
 
 #include <gtest/gtest.h>
 
@@ -133,3 +134,25 @@ TEST(CommandLine, Refused)
 
 }  // namespace
 }  // namespace sw
+
+// `show` writes valid UTF-8 whatever bytes a settings file holds: well-formed sequences as
+// they are, every other byte as the lone surrogate \udcXX that stands for it.
+TEST(ProjectJson, StringsAreValidUtf8AndKeepEveryByte)
+{
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string json;
+    } cases[] = {
+        {"ASCII and escapes", "a\"b\\c\n\t\x01", R"("a\"b\\c\n\t\u0001")"},
+        {"two, three and four bytes", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", "\"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\""},
+        {"the highest code point", "\xF4\x8F\xBF\xBF", "\"\xF4\x8F\xBF\xBF\""},
+        {"a code page byte", "caf\xE9", R"("caf\udce9")"},
+        {"bytes F5 to FF", "\xF5\xFF", R"("\udcf5\udcff")"},
+        {"overlong forms", "\xC0\xAF\xE0\x80\xAF\xF0\x80\x80\xAF", R"("\udcc0\udcaf\udce0\udc80\udcaf\udcf0\udc80\udc80\udcaf")"},
+        {"a surrogate", "\xED\xA0\x80", R"("\udced\udca0\udc80")"},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", R"("\udcf4\udc90\udc80\udc80")"},
+        {"cut short", "\xE2\x82", R"("\udce2\udc82")"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(sw::JsonString(c.bytes), c.json) << c.what;
+}
