@@ -164,6 +164,7 @@ private:
     std::unique_ptr<CDiskFile> m_temp;
     bool m_bProgressShown = false;
     bool m_bKeepOutput = false;
+    bool m_bOutputCreated = false;  // the output file is ours to remove when the build fails
     std::size_t m_nMarkerOffset = 0;  // of the installer image's size marker
     std::uint64_t m_nImageSize = 0;
     bool m_bUninstallerAdded = false;
@@ -191,10 +192,8 @@ private:
 
 CBuilder::CRun::~CRun()
 {
-    if (m_output && !m_bKeepOutput) {
-        m_output.reset();
-        m_volumes.Remove(m_strOutput);
-    }
+    m_output.reset();
+    if (m_bOutputCreated && !m_bKeepOutput) m_volumes.Remove(m_strOutput);
     m_temp.reset();
     if (!m_strTemp.empty()) ::unlink(m_strTemp.c_str());
     if (m_bProgressShown) m_host.HideProgress();
@@ -258,6 +257,7 @@ void CBuilder::CRun::CreateFiles()
     m_strTemp = pattern;
     m_strOutput = m_data.m_strOutputFile;
     m_output = m_volumes.Create(m_strOutput);
+    m_bOutputCreated = true;
     m_temp = std::make_unique<CDiskFile>(m_strTemp, CDiskFile::Mode::create);
     m_fileTable.Add32(0);  // the record count, set at the end
 }
@@ -418,7 +418,6 @@ void CBuilder::CRun::StartNextVolume(const std::uint8_t* rest, std::size_t restS
     m_output->Seek(m_nCountOffset);
     m_output->Write(count.Bytes().data(), 4);
     m_output->Close();
-    m_bKeepOutput = true;  // from here on, every file written stays
 
     ++m_nVolume;
     if (m_host.MessageBox(FormatText(LoadString(IDS_INSERT_DISK), m_nVolume + 1), MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
@@ -436,7 +435,12 @@ void CBuilder::CRun::StartNextVolume(const std::uint8_t* rest, std::size_t restS
             m_output = m_volumes.Create(volume);
             CVolumeFile::WriteOutcome head = m_output->WriteSome("\0\0\0\0", 4);
             CVolumeFile::WriteOutcome body = head.written == 4 ? m_output->WriteSome(rest, restSize) : head;
-            if (head.written == 4 && body.written == restSize) break;
+            // From the first follow-on volume on, every file written stays: a build cancelled
+            // before it leaves no output at all.
+            if (head.written == 4 && body.written == restSize) {
+                m_bKeepOutput = true;
+                break;
+            }
             error = body.error ? body.error : ENOSPC;  // a short write means the disk is full
         } catch (const CFileError& failure) {
             error = failure.ErrnoValue();

@@ -385,16 +385,35 @@ TEST(Builder, SpansSmallRemovableDisks)
     EXPECT_EQ(f.report.Texts().back(), "    Install program size: " + std::to_string(total) + " bytes");
 }
 
-TEST(Builder, RefusedDiskPromptKeepsTheVolumesWritten)
+TEST(Builder, RefusedDiskPromptKeepsOnlyAFirstDiskThatVolumesFollow)
 {
+    // Refused at the first prompt, no follow-on volume exists: the incomplete program goes.
     Fixture f;
     f.Add("random.bin", test::GenerateData(test::DataKind::random, 150000));
     f.volumes.removable = true;
     f.volumes.capacity = 60000 + FindRuntimeResource(RES_INSTALLER).size();
     f.host.answer = [](const std::string&, unsigned) { return IDCANCEL; };
     f.Build();
-    EXPECT_TRUE(f.HasOutput()) << "the first disk is full and stays as it is";
+    EXPECT_FALSE(f.HasOutput()) << "a program without its volumes installs nothing";
     EXPECT_EQ(f.host.messages, std::vector<std::string>{"Please insert disk number 2."});
+
+    // Refused at the second prompt: the program and its first volume stay on their disks.
+    Fixture g;
+    g.Add("random.bin", test::GenerateData(test::DataKind::random, 150000 + 2 * FindRuntimeResource(RES_INSTALLER).size()));
+    g.volumes.removable = true;
+    g.volumes.capacity = 60000 + FindRuntimeResource(RES_INSTALLER).size();
+    g.host.answer = [&g](const std::string& text, unsigned) {
+        if (text == "Please insert disk number 2.") {
+            g.volumes.SwapDisk();
+            return IDOK;
+        }
+        return IDCANCEL;
+    };
+    g.Build();
+    EXPECT_EQ(g.host.messages, (std::vector<std::string>{"Please insert disk number 2.", "Please insert disk number 3."}));
+    ASSERT_EQ(g.volumes.removedDisks.size(), 1u);
+    EXPECT_EQ(g.volumes.removedDisks[0].count("/out/Setup.exe"), 1u) << "the first disk stays as it is";
+    EXPECT_EQ(g.volumes.files.count("/out/Setup.D01"), 1u);
 }
 
 TEST(Builder, VolumeNames)
