@@ -191,23 +191,6 @@ bool CFileTableReader::Next(FileEntry& entry)
     return true;
 }
 
-bool IsSafeInstallName(const char* name, std::size_t length)
-{
-    if (length == 0) return false;
-    std::size_t partStart = 0;
-    for (std::size_t i = 0; i <= length; ++i) {
-        char c = i < length ? name[i] : '\\';
-        if (c == ':' || c == '\0') return false;
-        if (c != '\\' && c != '/') continue;
-        bool onlyDotsAndSpaces = true;
-        for (std::size_t j = partStart; j < i; ++j)
-            if (name[j] != '.' && name[j] != ' ') onlyDotsAndSpaces = false;
-        if (onlyDotsAndSpaces) return false;  // also an empty part, and so a leading separator
-        partStart = i + 1;
-    }
-    return true;
-}
-
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/InstallName.h"
+
 namespace sw {
 
 struct RecordView {
@@ -114,11 +116,7 @@ private:
     std::uint64_t m_dataPos = 0;
 };
 
-// A name from the file table may only lead below its target folder: it must not be empty,
-// start with a separator, hold a ':' (drive letters, streams) or have a part made only of
-// dots and spaces (".", "..", and "..." or ". .", which Windows reads as the parent), or an
-// empty part. Both '\\' and '/' separate parts.
-bool IsSafeInstallName(const char* name, std::size_t length);
+// The names of the file table obey the one rule of core/InstallName.h (IsSafeInstallName).
 
 // Whether a file of the file table would land on the uninstaller or on its uninstall
 // information ("<stem>.dat", see MakeUninstallInfoName), both named relative to the

@@ -21,6 +21,7 @@
 #include "core/ImageMarkers.h"
 #include "core/InstallFormat.h"
 #include "core/ProgramLayout.h"
+#include "model/NameProblemText.h"
 
 namespace sw {
 
@@ -306,10 +307,10 @@ void CBuilder::CRun::AddUninstaller()
     std::span<const std::uint8_t> runtime = FindRuntimeResource(m_resources->uninstaller);
     if (FindMarker(runtime.data(), runtime.size(), kSizeMarkerId) == kMarkerNotFound) return;
     const std::string& name = m_data.m_strUninstallerName;
-    if (!IsSafeInstallName(name.data(), name.size())) {
+    if (NameProblem problem = CheckInstallName(name.data(), name.size()); problem != NameProblem::none) {
         m_report.AddLine(name);
         m_report.SetResult(IDS_ACTION_INVALID_NAME, 0, 0);
-        Fail(IDS_UNSAFE_FILE_NAME, name);
+        Fail(IDS_UNSAFE_FILE_NAME, name, DescribeNameProblem(problem));
     }
     std::string package = BuildUninstallerPackage(runtime, m_data);
     std::uint64_t before = m_temp->GetPosition();
@@ -346,9 +347,9 @@ void CBuilder::CRun::AddProjectFile(const CFileItem& item)
         return;
     if (SamePath(path, m_strOutput)) return;
     m_report.AddLine(item.m_strName);
-    if (item.HasUnsafeName()) {
+    if (NameProblem problem = item.GetNameProblem(); problem != NameProblem::none) {
         m_report.SetResult(IDS_ACTION_INVALID_NAME, 0, 0);
-        Fail(IDS_UNSAFE_FILE_NAME, item.m_strName);
+        Fail(IDS_UNSAFE_FILE_NAME, item.m_strName, DescribeNameProblem(problem));
     }
     // Installed beside the uninstaller under its name (or its information's), the file
     // would replace it, and the uninstaller would then remove what the file's own

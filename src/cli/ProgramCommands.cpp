@@ -8,6 +8,7 @@
 #include "build/ReportColumns.h"
 #include "core/InstallFormat.h"
 #include "core/ProgramLayout.h"
+#include "model/NameProblemText.h"
 #include "platform/FileError.h"
 #include "platform/Files.h"
 #include "platform/StringFormat.h"
@@ -91,7 +92,8 @@ int VerifyProgram(const std::string& path)
     };
     for (const ProgramFile& file : program.files) {
         // What the installer refuses as invalid data before it writes anything.
-        if (!IsSafeInstallName(file.name.data(), file.name.size())) report(file.name, LoadString(IDS_CLI_NAME_LEAVES_TARGET));
+        if (NameProblem problem = CheckInstallName(file.name.data(), file.name.size()); problem != NameProblem::none)
+            report(file.name, FormatText(LoadString(IDS_CLI_NAME_LEAVES_TARGET), DescribeNameProblem(problem)));
         if (file.packedSize == 0) continue;
         ++checked;
         try {

@@ -1,5 +1,6 @@
 #include "cli/ProjectSummary.h"
 
+#include "model/NameProblemText.h"
 #include "platform/StringFormat.h"
 #include "platform/StringTable.h"
 
@@ -38,7 +39,8 @@ std::string ProjectSummary(const CData& data, const std::string& settingsFile)
     line(FormatText(LoadString(IDS_CLI_SUMMARY_FILES), static_cast<int>(data.m_files.size())));
     for (const CFileItem& item : data.m_files) line("  " + item.GetOptionsCode() + "  " + item.m_strName);
     for (const CFileItem& item : data.m_files)
-        if (item.HasUnsafeName()) line(FormatText(LoadString(IDS_CLI_SUMMARY_UNSAFE), item.m_strName));
+        if (item.HasUnsafeName())
+            line(FormatText(LoadString(IDS_CLI_SUMMARY_UNSAFE), item.m_strName, DescribeNameProblem(item.GetNameProblem())));
     return out;
 }
 

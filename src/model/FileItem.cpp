@@ -1,7 +1,6 @@
 #include "model/FileItem.h"
 
 #include "model/Archive.h"
-#include "platform/HostPath.h"
 
 namespace sw {
 
@@ -77,7 +76,9 @@ std::string CFileItem::GetOptionsCode() const
     return code;
 }
 
-bool CFileItem::HasUnsafeName() const { return IsUnsafeRelativeName(m_strName); }
+bool CFileItem::HasUnsafeName() const { return GetNameProblem() != NameProblem::none; }
+
+NameProblem CFileItem::GetNameProblem() const { return CheckInstallName(m_strName.data(), m_strName.size()); }
 
 void CFileItem::Store(CArchive& ar) const
 {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/InstallName.h"
+
 namespace sw {
 
 class CArchive;
@@ -31,8 +33,10 @@ public:
     // The seven-character summary shown in the file list, e.g. ".s.w.x." .
     std::string GetOptionsCode() const;
 
-    // True when the name is absolute or climbs out of the source directory; such a file
-    // is kept in the project as loaded, but never built into an installation program.
+    // What the installer would refuse in the name (core/InstallName.h): absolute, climbing
+    // out of its folder, or one Windows cannot create as written. Such a file is kept in
+    // the project as loaded, but never built into an installation program.
+    NameProblem GetNameProblem() const;
     bool HasUnsafeName() const;
 
     void Serialize(CArchive& ar);

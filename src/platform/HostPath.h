@@ -15,8 +15,5 @@ std::string ToProjectRelative(std::string_view hostRelative);
 // Appends the host separator unless the path is empty or already ends with one.
 std::string WithTrailingSeparator(std::string path);
 
-// True when the name could escape the folder it is installed into: empty, absolute
-// (leading slash or backslash, or a drive letter), or holding a ".." part.
-bool IsUnsafeRelativeName(std::string_view projectName);
 
 }  // namespace sw

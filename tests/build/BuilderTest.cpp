@@ -256,7 +256,7 @@ TEST(Builder, RefusesNamesThatLeaveTheInstallationDirectory)
     f.Build();
     EXPECT_FALSE(f.HasOutput());
     ASSERT_EQ(f.host.messages.size(), 1u);
-    EXPECT_NE(f.host.messages[0].find("sub\\..\\..\\escape.txt leaves the installation directory"), std::string::npos);
+    EXPECT_NE(f.host.messages[0].find("sub\\..\\..\\escape.txt cannot be installed: a part of it is only dots or blanks"), std::string::npos);
     EXPECT_EQ(f.report.lines.back().action, 1084);
 }
 
@@ -302,7 +302,7 @@ TEST(Builder, RefusesFilesThatWouldReplaceTheUninstaller)
     g.Build();
     EXPECT_FALSE(g.HasOutput()) << "an uninstaller outside the installation directory";
     ASSERT_EQ(g.host.messages.size(), 1u);
-    EXPECT_NE(g.host.messages[0].find("..\\Uninstal.exe leaves the installation directory"), std::string::npos);
+    EXPECT_NE(g.host.messages[0].find("..\\Uninstal.exe cannot be installed: a part of it is only dots or blanks"), std::string::npos);
     EXPECT_EQ(g.report.lines.back().action, 1084);
 }
 

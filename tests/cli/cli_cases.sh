@@ -124,5 +124,21 @@ mkdir -p "$work/moved" && cp -r "$examples/files" "$project" "$work/moved/"
 rm -r "$work/moved/files"
 expect 1 "Cannot find this directory"           -- build "$work/moved/Example.kft" -o "$work/moved2.exe"
 
+# Names the installer would refuse, or Windows cannot create, are refused at build time with
+# the reason, and nothing is written: a folder named " ", a device name, a forbidden
+# character, a folder name that ends in a dot.
+while IFS='|' read -r name reason; do
+  rm -rf "$work/names" && mkdir -p "$work/names/$(dirname "$name")" && echo x >"$work/names/$name" && echo y >"$work/names/ok.txt"
+  "$cli" new "$work/names.kft" --source "$work/names" >/dev/null || fail "new with $name"
+  expect 1 "cannot be installed: $reason"      -- build "$work/names.kft" -o "$work/names.exe"
+  [ ! -e "$work/names.exe" ] || fail "a refused name ($name) left the output"
+done <<NAMES
+ /x.txt|a part of it is only dots or blanks
+aux.txt|a part of it is a name that Windows keeps for a device
+sub/Nul.log|a part of it is a name that Windows keeps for a device
+a?b.txt|it holds a character that Windows does not allow in names
+dir./x.txt|a part of it ends in a dot or a blank
+NAMES
+
 [ "$failures" = 0 ] && echo "all cases passed"
 exit $((failures != 0))

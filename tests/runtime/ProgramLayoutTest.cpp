@@ -247,21 +247,40 @@ TEST(FileTable, RefusesDamagedRecords)
     EXPECT_FALSE(reader.Start(count)) << "a count the table cannot hold";
 }
 
-TEST(InstallNames, OnlyNamesBelowTheTarget)
+TEST(InstallNames, OneRuleWithItsReason)
 {
+    // The rule the builder, verify, the scan's summary and both runtimes apply: a name that
+    // stays below its folder and that Windows creates exactly as written.
     struct Case {
         const char* name;
-        bool safe;
+        NameProblem problem;
     };
     const Case cases[] = {
-        {"a.txt", true},         {"sub\\b.txt", true},      {"sub/b.txt", true},     {"a..b", true},
-        {".hidden", true},       {"sub\\..x\\y", true},     {"", false},             {"\\abs", false},
-        {"/abs", false},         {"C:\\x", false},          {"C:x", false},          {"a.txt:stream", false},
-        {"..", false},           {"..\\x", false},          {"sub\\..\\..\\x", false}, {"sub/../x", false},
-        {"...\\x", false},       {". .\\x", false},         {".\\x", false},         {"sub\\\\x", false},
-        {"sub\\", false},        {"\\\\server\\share", false},
+        {"a.txt", NameProblem::none},           {"sub\\b.txt", NameProblem::none},        {"sub/b.txt", NameProblem::none},
+        {"a..b", NameProblem::none},            {".hidden", NameProblem::none},            {"sub\\..x\\y", NameProblem::none},
+        {"...hidden", NameProblem::none},       {"icon\\x", NameProblem::none},          {"CONSOLE.txt", NameProblem::none},
+        {"com10.txt", NameProblem::none},       {"lpt.txt", NameProblem::none},            {"con.d\\x", NameProblem::reservedName},            {"na\xC3\xAFve.txt", NameProblem::none},
+        {"", NameProblem::empty},               {"sub\\\\x", NameProblem::empty},          {"sub\\", NameProblem::empty},
+        {"\\abs", NameProblem::absolute},       {"/abs", NameProblem::absolute},           {"\\\\server\\share", NameProblem::absolute},
+        {"C:\\x", NameProblem::colon},          {"C:x", NameProblem::colon},               {"a.txt:stream", NameProblem::colon},
+        {"..", NameProblem::parentPart},        {"..\\x", NameProblem::parentPart},        {"sub\\..\\..\\x", NameProblem::parentPart},
+        {"sub/../x", NameProblem::parentPart},  {"...\\x", NameProblem::parentPart},       {". .\\x", NameProblem::parentPart},
+        {".\\x", NameProblem::parentPart},      {" \\x.txt", NameProblem::parentPart},     {"sub\\ ", NameProblem::parentPart},
+        {"a<b", NameProblem::forbiddenCharacter}, {"a>b", NameProblem::forbiddenCharacter}, {"a\"b", NameProblem::forbiddenCharacter},
+        {"a|b", NameProblem::forbiddenCharacter}, {"a?b", NameProblem::forbiddenCharacter}, {"a*b", NameProblem::forbiddenCharacter},
+        {"a\tb", NameProblem::forbiddenCharacter}, {"a\x1F", NameProblem::forbiddenCharacter},
+        {"CON", NameProblem::reservedName},     {"aux.txt", NameProblem::reservedName},    {"NUL.txt", NameProblem::reservedName},
+        {"com1.txt", NameProblem::reservedName}, {"lpt1", NameProblem::reservedName},      {"PRN.log", NameProblem::reservedName},
+        {"CONIN$", NameProblem::reservedName},  {"sub\\Nul .tar.gz", NameProblem::reservedName}, {"lpt9\\x", NameProblem::reservedName},
+        {"dir.\\x", NameProblem::trailingDotOrBlank}, {"dir \\x", NameProblem::trailingDotOrBlank}, {"file.", NameProblem::trailingDotOrBlank},
+        {"file ", NameProblem::trailingDotOrBlank},
     };
-    for (const Case& c : cases) EXPECT_EQ(IsSafeInstallName(c.name, std::strlen(c.name)), c.safe) << c.name;
+    for (const Case& c : cases) {
+        EXPECT_EQ(CheckInstallName(c.name, std::strlen(c.name)), c.problem) << c.name;
+        EXPECT_EQ(IsSafeInstallName(c.name, std::strlen(c.name)), c.problem == NameProblem::none) << c.name;
+    }
+    const char zero[] = {'a', '\0', 'b'};
+    EXPECT_EQ(CheckInstallName(zero, 3), NameProblem::forbiddenCharacter);
 }
 
 Bytes Compress(const Bytes& data) { return test::RepackDeflate(test::ZlibDeflate(data, 9, Z_DEFAULT_STRATEGY)); }
