@@ -5,6 +5,10 @@
 
 namespace sw {
 
+// An errno value of this program's own, beside the system's: the path names a pipe, a
+// device or a socket, which is never read (reading it could wait for ever).
+inline constexpr int kNotARegularFile = 0x7F01;
+
 class CFileError : public std::runtime_error {
 public:
     // action: the string number of the text that names what failed ("Cannot open %s: %s").

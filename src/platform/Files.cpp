@@ -158,9 +158,24 @@ namespace sw {
 
 int OpenForReading(const std::string& path, int extraFlags)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOATIME | extraFlags);
-    if (fd < 0 && errno == EPERM) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | extraFlags);
-    return fd;
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | extraFlags;
+    int fd = ::open(path.c_str(), flags | O_NOATIME);
+    if (fd < 0 && errno == EPERM) fd = ::open(path.c_str(), flags);
+    if (fd < 0) return fd;
+    struct stat info {};
+    int problem = 0;
+    if (::fstat(fd, &info) != 0)
+        problem = errno;
+    else if (S_ISDIR(info.st_mode))
+        problem = EISDIR;
+    else if (!S_ISREG(info.st_mode))
+        problem = kNotARegularFile;
+    // Reads of a regular file block as usual, unless the caller asked otherwise.
+    if (problem == 0 && !(extraFlags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) problem = errno;
+    if (problem == 0) return fd;
+    ::close(fd);
+    errno = problem;
+    return -1;
 }
 
 }  // namespace sw

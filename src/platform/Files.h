@@ -32,7 +32,10 @@ bool IsDirectory(const std::string& path);
 
 // Opens a file for reading without moving its last-access time where the system allows
 // (the owner's files): a build records the files' times, and reading them must not change
-// what the next build records. Returns the descriptor, or -1 with errno set.
+// what the next build records. Only a regular file (links followed) is opened: the open
+// itself never waits (a pipe without a writer would block it for ever), and a directory
+// gives EISDIR, a pipe, device or socket kNotARegularFile (FileError.h). Returns the
+// descriptor, or -1 with errno set.
 int OpenForReading(const std::string& path, int extraFlags = 0);
 bool IsRegularFile(const std::string& path);  // links followed
 

@@ -9,6 +9,7 @@
 #include <cctype>
 
 #include "platform/FileError.h"
+#include "platform/Files.h"
 #include "platform/HostPath.h"
 #include "platform/StringFormat.h"
 #include "platform/StringTable.h"
@@ -44,8 +45,7 @@ public:
     bool SetCurrentDirectory(const std::string& path) override { return ::chdir(path.c_str()) == 0; }
     bool CanOpenForReading(const std::string& path) override
     {
-        if (!IsRegularFile(path)) return false;
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        int fd = OpenForReading(path);
         if (fd < 0) return false;
         ::close(fd);
         return true;

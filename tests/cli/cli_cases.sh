@@ -47,7 +47,7 @@ expect 1 "Cannot open $work/missing.kft: No such file or directory" -- show "$wo
 expect 1 "future.kft: Incorrect version"        -- "$work/future.kft"
 expect 1 "cut.kft: Unexpected file format."     -- show "$work/cut.kft"
 expect 1 "empty.kft: Unexpected file format."   -- "$work/empty.kft"
-expect 1 "Cannot read $work/src/: Is a directory" -- "$work/src/"
+expect 1 "Cannot open $work/src/: Is a directory" -- "$work/src/"
 
 # New projects.
 expect 1 "Cannot find this directory"           -- new "$work/x.kft" --source "$work/nowhere"
@@ -139,6 +139,17 @@ sub/Nul.log|a part of it is a name that Windows keeps for a device
 a?b.txt|it holds a character that Windows does not allow in names
 dir./x.txt|a part of it ends in a dot or a blank
 NAMES
+
+# A pipe is never read, wherever it is named: opening it would wait for a writer for ever.
+mkdir -p "$work/pipes" && echo a >"$work/pipes/a.bin" && echo b >"$work/pipes/b.bin"
+"$cli" new "$work/pipes.kft" --source "$work/pipes" >/dev/null || fail "new with pipes"
+rm "$work/pipes/b.bin" && mkfifo "$work/pipes/b.bin" "$work/pipe.kft" "$work/pipe.exe"
+for args in "build $work/pipes.kft -o $work/pipes.exe" "show $work/pipe.kft" "verify $work/pipe.exe" "list $work/pipe.exe"; do
+  out=$(timeout 20 "$cli" $args 2>&1 </dev/null)
+  rc=$?
+  [ "$rc" = 1 ] && grep -qF "not a regular file" <<<"$out" || { fail "setwright-cli $args: exit $rc"; sed 's/^/  | /' <<<"$out"; }
+done
+[ ! -e "$work/pipes.exe" ] || fail "a build with a pipe left its output"
 
 [ "$failures" = 0 ] && echo "all cases passed"
 exit $((failures != 0))
