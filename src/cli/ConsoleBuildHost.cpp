@@ -26,13 +26,20 @@ std::string AskLine()
 
 }  // namespace
 
+// Ctrl+C, and a stop asked for by the system or a closed terminal, all end a build the same
+// way: it is cancelled and leaves neither its output nor its temporary file behind.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 CConsoleBuildHost::CConsoleBuildHost(bool assumeYes)
     : m_bAssumeYes(assumeYes), m_bInteractive(::isatty(0) && ::isatty(2)), m_bShowProgress(::isatty(2))
 {
-    std::signal(SIGINT, OnInterrupt);
+    for (int stop : kStopSignals) std::signal(stop, OnInterrupt);
 }
 
-CConsoleBuildHost::~CConsoleBuildHost() { std::signal(SIGINT, SIG_DFL); }
+CConsoleBuildHost::~CConsoleBuildHost()
+{
+    for (int stop : kStopSignals) std::signal(stop, SIG_DFL);
+}
 
 bool CConsoleBuildHost::Interrupted() { return g_interrupted != 0; }
 

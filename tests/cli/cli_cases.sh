@@ -151,5 +151,20 @@ for args in "build $work/pipes.kft -o $work/pipes.exe" "show $work/pipe.kft" "ve
 done
 [ ! -e "$work/pipes.exe" ] || fail "a build with a pipe left its output"
 
+# A build stopped by SIGTERM or SIGHUP (a closed terminal) ends like one stopped with Ctrl+C:
+# exit 1, no output, no temporary file.
+mkdir -p "$work/big" "$work/tmp" && head -c 40000000 /dev/urandom >"$work/big/big.bin"
+"$cli" new "$work/big.kft" --source "$work/big" >/dev/null || fail "new with a big file"
+for stop in TERM HUP; do
+  TMPDIR=$work/tmp "$cli" build "$work/big.kft" -o "$work/big.exe" >/dev/null 2>&1 &
+  builder=$!
+  sleep 0.5
+  kill -"$stop" "$builder"
+  wait "$builder"
+  rc=$?
+  [ "$rc" = 1 ] || fail "a build stopped by SIG$stop exited $rc"
+  [ ! -e "$work/big.exe" ] && [ -z "$(ls -A "$work/tmp")" ] || fail "a build stopped by SIG$stop left $(ls "$work/big.exe" "$work/tmp" 2>/dev/null | tr '\n' ' ')"
+done
+
 [ "$failures" = 0 ] && echo "all cases passed"
 exit $((failures != 0))
