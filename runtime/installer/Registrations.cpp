@@ -3,6 +3,7 @@
 #include "Setup.h"
 #include "SystemFolders.h"
 #include "core/InstallFormat.h"
+#include "win32/ControlServer.h"
 #include "win32/Heap.h"
 
 namespace sw {
@@ -106,16 +107,7 @@ bool RegisterFont(const wchar_t* path, const wchar_t* valueName)
     return ok;
 }
 
-bool RegisterControl(const wchar_t* path)
-{
-    HMODULE module = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!module) return false;
-    using RegisterServer = HRESULT(WINAPI*)();
-    auto entry = reinterpret_cast<RegisterServer>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
-    bool ok = entry && SUCCEEDED(entry());
-    FreeLibrary(module);
-    return ok;
-}
+bool RegisterControl(const wchar_t* path) { return win::CallControlServer(path, "DllRegisterServer"); }
 
 bool SetScreenSaver(const wchar_t* path)
 {
@@ -321,16 +313,7 @@ void UnregisterFont(const wchar_t* path)
     PostMessageW(HWND_BROADCAST, WM_FONTCHANGE, 0, 0);
 }
 
-bool UnregisterControl(const wchar_t* path)
-{
-    HMODULE module = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!module) return false;
-    using UnregisterServer = HRESULT(WINAPI*)();
-    auto entry = reinterpret_cast<UnregisterServer>(reinterpret_cast<void*>(GetProcAddress(module, "DllUnregisterServer")));
-    bool ok = entry && SUCCEEDED(entry());
-    FreeLibrary(module);
-    return ok;
-}
+bool UnregisterControl(const wchar_t* path) { return win::CallControlServer(path, "DllUnregisterServer"); }
 
 void ScreenSaverRestored(const SavedValue& active)
 {

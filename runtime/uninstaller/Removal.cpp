@@ -2,6 +2,7 @@
 
 #include "win32/Log.h"
 #include "core/InstallFormat.h"
+#include "win32/ControlServer.h"
 #include "win32/Heap.h"
 
 namespace sw {
@@ -202,16 +203,10 @@ void CRemoval::UnregisterControl(const wchar_t* path)
         LogLine("Already gone: ", path);
         return;
     }
-    // The control's own folder and System32 only: a DLL planted elsewhere never loads.
-    HMODULE module = LoadLibraryExW(path, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
-    using Unregister = HRESULT(STDAPICALLTYPE*)();
-    auto unregister = module ? reinterpret_cast<Unregister>(reinterpret_cast<void*>(GetProcAddress(module, "DllUnregisterServer")))
-                             : nullptr;
-    if (unregister && SUCCEEDED(unregister()))
+    if (win::CallControlServer(path, "DllUnregisterServer"))
         LogLine("Unregistered the control ", path);
     else
         Fail("Cannot unregister the control ", path);
-    if (module) FreeLibrary(module);
 }
 
 void CRemoval::RemoveFolder(const wchar_t* path)
