@@ -3,25 +3,29 @@
 #   source wine_env.sh
 #   prepare_prefix <wine> <prefix folder>
 #
-# Wine must not reach outside the test: winemenubuilder (which copies shortcuts and file
-# types into the real home folder's menus) is off, and the user folders of the prefix
-# (Desktop, Documents, ...), which wine links to the real home folder, are made real
-# folders inside the prefix, so that a shortcut on the desktop or a document the tests
-# make lands in the prefix and goes with it.
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+# Wine must not reach outside the test. winemenubuilder (which copies shortcuts and file
+# types into a home folder's menus and desktop) is off; the run has a home folder of its
+# own inside the prefix, so that whatever wine still writes for the user goes there; and
+# the user folders of the prefix (Desktop, Documents, ...), which wine links to the home
+# folder, are made real folders inside the prefix, so that a shortcut on the desktop or a
+# document the tests make lands in the prefix and goes with it.
+# DLL overrides: groups separated by ';', each "names=mode" (an empty mode disables).
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 prepare_prefix() {
   local wine=$1
   export WINEPREFIX
   WINEPREFIX=$(realpath -m "$2")
+  export HOME=$WINEPREFIX/home XDG_CONFIG_HOME=$WINEPREFIX/home/.config XDG_DATA_HOME=$WINEPREFIX/home/.local/share
+  export XDG_CACHE_HOME=$WINEPREFIX/home/.cache
   # A prefix made before the 32-bit wine was installed no longer starts: make it again.
   if [ -f "$WINEPREFIX/system.reg" ] && ! timeout 120 "$wine" cmd /c exit 0 >/dev/null 2>&1; then
     echo "  note: the wine prefix $WINEPREFIX does not start; making it again"
     wineserver -k >/dev/null 2>&1
     rm -rf "$WINEPREFIX"
   fi
+  mkdir -p "$HOME"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
     timeout 300 "$wine" wineboot -i >/dev/null 2>&1 || { echo "wineboot failed"; return 1; }
     timeout 120 wineserver -w
   fi
